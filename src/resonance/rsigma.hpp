@@ -1,0 +1,38 @@
+#pragma once
+// R(sigma): the resonant disturbing function averaged over one resonant cycle, on the
+// grid sigma = 0, 1, ..., 359 degrees (grid index i, 0-based here, stands for sigma = i).
+//
+// For each sigma, planet 1 is placed at every sample of planet 2's table on the mean
+// longitude la1 = (k2*la2 + tetar)/k1 that keeps the critical angle at sigma; the direct
+// part kg2*m1*m2/delta and the indirect part -m1*m2*(v1.v2)/mst are summed over the
+// samples in order and divided by ipasos. Units: M_sun au^2/day^2.
+// Also per sigma: md, the closest approach over the cycle in mutual Hill radii, and the
+// label "CLOSE ENC" when some sample came closer than rhtol mutual Hill radii.
+
+#include <array>
+#include <string_view>
+
+#include "orbit/elements.hpp"
+#include "orbit/orbit_setup.hpp"
+#include "orbit/planet2_table.hpp"
+
+namespace tandem {
+
+inline constexpr int isimax = 360;
+
+inline constexpr std::string_view blank_label = "         ";
+inline constexpr std::string_view close_enc_label = "CLOSE ENC";
+
+struct RCurve {
+  std::array<double, isimax> rp{};
+  std::array<double, isimax> md{};
+  std::array<float, isimax> sma{};  // sigma in degrees, single precision
+  std::array<std::string_view, isimax> ace{};
+};
+
+// threads: how many threads share the sigma grid; every value of the result is the same
+// bit for bit whatever the count.
+RCurve evaluate_rsigma(const PlanetarySystem& system, const Resonance& resonance,
+                       const OrbitSetup& orbits, const Planet2Table& table, unsigned threads = 1);
+
+}  // namespace tandem

@@ -1,0 +1,91 @@
+#pragma once
+// The text record layer: every line the program reads or writes goes through here.
+//
+// Units are small integers naming a connection: 0 is standard error, 5 standard input,
+// 6 standard output; the program connects 1 (tandem.inp, later rsigma.dat) and 2
+// (resonance.dat) by open. Three kinds of statement act on a unit:
+//   - list-directed write: strings, integers and reals laid out by fixed default rules
+//     (nine significant digits, three-digit exponents, the 80-column record limit);
+//   - format-directed write: items laid out by a format such as "(F7.2,E16.8,2A10)";
+//   - list-directed read: values separated by blanks, tabs, commas or line ends, with
+//     null values, the slash, repeat counts and quoted strings.
+// Every failure is fatal: the layer throws FatalIoError carrying the complete report for
+// standard error; the caller writes it, closes all units and ends the run.
+//
+// Records are handed to the operating system one whole record at a time (no user-space
+// buffering), so a record that has been written survives an abrupt end of the run.
+
+#include <cstddef>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace tandem::textio {
+
+// How open finds the file: "old" requires it to exist; "UNKNOWN" creates it if missing.
+enum class Status { old, unknown };
+// Where writing starts: at the start of the file, or after its last byte ("APPEND").
+enum class Access { sequential, append };
+
+// A fatal input/output error. report() is the full text for standard error, every line
+// ended by a line feed, e.g.
+//   open: No such file or directory
+//   apparent state: unit 1 named tandem.inp
+//   last format: list io
+//   lately writing sequential formatted external IO
+class FatalIoError : public std::runtime_error {
+ public:
+  explicit FatalIoError(std::string report);
+  const std::string& report() const noexcept { return report_; }
+
+ private:
+  std::string report_;
+};
+
+// One item of a list-directed write. A float is widened to double before rendering.
+using ListItem = std::variant<std::string_view, int, double, float>;
+// One item of a format-directed write: F and E take reals, A takes strings.
+using FormatItem = std::variant<std::string_view, double, float>;
+
+// A character variable of fixed declared length: a value read into it is blank-filled
+// on the right or cut to `length`.
+struct TextTarget {
+  std::string* value;
+  std::size_t length;
+};
+// A destination of a list-directed read. A real destination that meets a null value or a
+// slash keeps what it held, so an empty optional marks "never given a value".
+using ReadTarget = std::variant<std::optional<double>*, TextTarget>;
+
+class RecordLayer {
+ public:
+  // Units 0, 5 and 6 on the process's standard error, input and output.
+  RecordLayer();
+  // Units 0, 5 and 6 on the given descriptors (tests use pipes and files).
+  RecordLayer(int err_fd, int in_fd, int out_fd);
+  ~RecordLayer();
+  RecordLayer(const RecordLayer&) = delete;
+  RecordLayer& operator=(const RecordLayer&) = delete;
+
+  void open(int unit, const std::string& name, Status status, Access access = Access::sequential);
+  // Cuts the file after the last record written (if the unit's last statement wrote),
+  // then disconnects the unit.
+  void close(int unit);
+  // The closing of every connected file unit at the end of the run: as close, but a
+  // failure to cut the file is ignored. Never throws.
+  void close_all() noexcept;
+
+  void write_list(int unit, std::initializer_list<ListItem> items);
+  void write_format(int unit, std::string_view format, std::initializer_list<FormatItem> items);
+  void read_list(int unit, std::initializer_list<ReadTarget> targets);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace tandem::textio
