@@ -1,1 +1,16 @@
-int main() { return 0; }
+// tandem: the resonant disturbing function R(sigma) of two planets near a K2:K1
+// mean-motion resonance, from tandem.inp and the resonance typed at the console.
+
+#include <thread>
+
+#include "driver/run.hpp"
+#include "driver/signals.hpp"
+#include "textio/record_layer.hpp"
+
+int main() {
+  tandem::install_signal_handlers();
+  tandem::textio::RecordLayer io;
+  tandem::RunOptions options;
+  options.threads = std::max(1u, std::thread::hardware_concurrency());
+  return tandem::run(io, options);
+}

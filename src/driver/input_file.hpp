@@ -1,0 +1,35 @@
+#pragma once
+// Reading of tandem.inp: a comment line, the star mass, a comment line, then for planet 1
+// and planet 2 a, e, i, node, perihelion longitude and mass (au, -, deg, deg, deg, M_sun),
+// each group one list-directed read. Items left unset by a null value or a slash stay empty.
+
+#include <optional>
+
+#include "orbit/elements.hpp"
+#include "textio/record_layer.hpp"
+
+namespace tandem {
+
+struct RawPlanet {
+  std::optional<double> se, ex, yn, ln, lp, sm;
+};
+
+struct RawInput {
+  std::optional<double> mst;
+  RawPlanet planet1;
+  RawPlanet planet2;
+};
+
+inline constexpr const char* input_file_name = "tandem.inp";
+
+// Opens tandem.inp (it must exist), reads the five records and closes it. Input/output
+// failures end the run through textio::FatalIoError.
+RawInput read_input_file(textio::RecordLayer& io);
+
+// Checks that every value the computation uses is present and physically meaningful
+// (masses and planet 2's semi-major axis positive, 0 <= e < 1, all finite) and returns
+// the system; planet 1's semi-major axis is never used and is not checked. Throws
+// InputError naming the first offending item.
+PlanetarySystem checked_system(const RawInput& raw);
+
+}  // namespace tandem

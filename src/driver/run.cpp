@@ -1,0 +1,73 @@
+#include "driver/run.hpp"
+
+#include <unistd.h>
+
+#include <string>
+
+#include "driver/banner.hpp"
+#include "driver/dialogue.hpp"
+#include "driver/input_error.hpp"
+#include "driver/input_file.hpp"
+#include "orbit/orbit_setup.hpp"
+#include "orbit/planet2_table.hpp"
+#include "report/critical_angle.hpp"
+#include "report/summary.hpp"
+#include "report/table.hpp"
+#include "resonance/analysis.hpp"
+#include "resonance/rsigma.hpp"
+#include "textio/unit_numbers.hpp"
+
+namespace tandem {
+
+namespace {
+
+using textio::unit_screen;
+
+void compute_and_report(textio::RecordLayer& io, const RunOptions& options) {
+  write_banner(io);
+  const PlanetarySystem system = checked_system(read_input_file(io));
+  const Resonance resonance = ask_resonance(io);
+  write_critical_angle(io, unit_screen, resonance);
+  io.write_list(unit_screen, {"   "});
+
+  const OrbitSetup orbits = setup_orbits(system, resonance);
+  const Planet2Table table = tabulate_planet2(orbits.planet2, resonance.k1, orbits.ipasos);
+  const RCurve curve = evaluate_rsigma(system, resonance, orbits, table, options.threads);
+  const Analysis analysis = analyse_rsigma(curve, system, resonance, orbits);
+  if (!analysis.detectable) {
+    io.write_list(unit_screen, {"*** undetectable resonance ***"});
+  }
+
+  write_summary_head(io, system, resonance, orbits, analysis);
+  write_table(io, curve, analysis);
+  io.write_list(unit_screen, {"        "});
+  write_summary_tail(io, resonance);
+}
+
+// Standard error is written directly: the report must get out even when the record
+// layer itself is what failed.
+void write_error_text(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n <= 0) return;
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace
+
+int run(textio::RecordLayer& io, const RunOptions& options) {
+  try {
+    compute_and_report(io, options);
+    return 0;
+  } catch (const textio::FatalIoError& error) {
+    write_error_text(io.error_fd(), error.report());
+  } catch (const InputError& error) {
+    write_error_text(io.error_fd(), std::string(error.what()) + "\n");
+  }
+  io.close_all();
+  return 2;
+}
+
+}  // namespace tandem

@@ -1,0 +1,18 @@
+#pragma once
+// One run of the program from the banner to the closing line: read tandem.inp, ask for
+// K2:K1, derive both orbits, evaluate and analyse R(sigma), write both reports.
+//
+// Returns the exit status: 0 after a normal run, 2 after a fatal input/output error or a
+// refused input file (whose report or message has then been written on unit 0's stream).
+
+#include "textio/record_layer.hpp"
+
+namespace tandem {
+
+struct RunOptions {
+  unsigned threads = 1;  // threads that share the sigma grid; the results do not depend on it
+};
+
+int run(textio::RecordLayer& io, const RunOptions& options);
+
+}  // namespace tandem

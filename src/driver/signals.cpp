@@ -1,0 +1,45 @@
+#include "driver/signals.hpp"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <string_view>
+
+namespace tandem {
+
+namespace {
+
+void say(std::string_view message) {
+  // Only async-signal-safe calls here; a short write to standard error cannot be retried
+  // usefully.
+  [[maybe_unused]] ssize_t n = ::write(STDERR_FILENO, message.data(), message.size());
+}
+
+extern "C" void on_fatal_signal(int sig) {
+  say(sig == SIGFPE ? "Floating Exception\n" : "IOT Trap\n");
+  std::signal(sig, SIG_DFL);
+  std::signal(SIGABRT, SIG_DFL);
+  std::abort();
+}
+
+extern "C" void on_stop_signal(int sig) {
+  say(sig == SIGINT ? "Interrupt\n" : "Killed\n");
+  ::_exit(1);
+}
+
+}  // namespace
+
+void install_signal_handlers() {
+  std::signal(SIGFPE, on_fatal_signal);
+  std::signal(SIGABRT, on_fatal_signal);
+  // A run started in the background with interrupts ignored keeps ignoring them.
+  struct sigaction current {};
+  if (::sigaction(SIGINT, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+    std::signal(SIGINT, on_stop_signal);
+  }
+  std::signal(SIGTERM, on_stop_signal);
+}
+
+}  // namespace tandem

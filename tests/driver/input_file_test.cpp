@@ -1,0 +1,189 @@
+#include "driver/input_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "driver/input_error.hpp"
+#include "support/console_text.hpp"
+#include "support/program_run.hpp"
+
+namespace tandem {
+namespace {
+
+using testing::banner_text;
+using testing::report_state;
+using testing::ScratchDir;
+
+RawInput valid_raw() {
+  RawInput raw;
+  raw.mst = 1.0;
+  raw.planet1 = {3.97, 0.10, 5.0, 100.0, 30.0, 1.0e-9};
+  raw.planet2 = {5.2, 0.048, 1.3, 100.5, 14.7, 9.5e-4};
+  return raw;
+}
+
+std::string refusal_of(const RawInput& raw) {
+  try {
+    checked_system(raw);
+  } catch (const InputError& e) {
+    return e.what();
+  }
+  return "accepted";
+}
+
+TEST(CheckedSystem, PassesThePhysicalValuesOn) {
+  const PlanetarySystem s = checked_system(valid_raw());
+  EXPECT_EQ(s.mst, 1.0);
+  EXPECT_EQ(s.planet1.ex, 0.10);
+  EXPECT_EQ(s.planet1.sm, 1.0e-9);
+  EXPECT_EQ(s.planet2.se, 5.2);
+  EXPECT_EQ(s.planet2.lp, 14.7);
+}
+
+TEST(CheckedSystem, NamesTheItemAndItsValue) {
+  RawInput raw = valid_raw();
+  raw.planet1.ex = 1.5;
+  EXPECT_EQ(refusal_of(raw),
+            "tandem.inp: the eccentricity of planet 1 must lie in 0 <= e < 1, but it is 1.5");
+  raw = valid_raw();
+  raw.planet2.ex = 1.0;  // a parabola: outside the Kepler solver's domain
+  EXPECT_EQ(refusal_of(raw),
+            "tandem.inp: the eccentricity of planet 2 must lie in 0 <= e < 1, but it is 1");
+  raw = valid_raw();
+  raw.planet2.ex = -0.25;
+  EXPECT_EQ(refusal_of(raw),
+            "tandem.inp: the eccentricity of planet 2 must lie in 0 <= e < 1, but it is -0.25");
+  raw = valid_raw();
+  raw.mst = 0.0;
+  EXPECT_EQ(refusal_of(raw), "tandem.inp: the star mass must be positive, but it is 0");
+  raw = valid_raw();
+  raw.planet2.sm = -1e-3;
+  EXPECT_EQ(refusal_of(raw), "tandem.inp: the mass of planet 2 must be positive, but it is -0.001");
+  raw = valid_raw();
+  raw.planet2.se = 0.0;
+  EXPECT_EQ(refusal_of(raw),
+            "tandem.inp: the semi-major axis of planet 2 must be positive, but it is 0");
+  raw = valid_raw();
+  raw.planet1.yn = std::numeric_limits<double>::infinity();
+  EXPECT_EQ(refusal_of(raw),
+            "tandem.inp: the inclination of planet 1 must be a finite number, but it is Infinity");
+  raw = valid_raw();
+  raw.planet2.sm.reset();
+  EXPECT_EQ(refusal_of(raw),
+            "tandem.inp: the mass of planet 2 has no value (a null value or a slash left it unset)");
+}
+
+TEST(CheckedSystem, NeverLooksAtPlanetOnesSemiMajorAxis) {
+  RawInput raw = valid_raw();
+  raw.planet1.se.reset();
+  EXPECT_EQ(refusal_of(raw), "accepted");
+  raw.planet1.se = -7.0;
+  EXPECT_EQ(refusal_of(raw), "accepted");
+}
+
+TEST(InputFile, MissingFileEndsTheRunAfterTheBanner) {
+  ScratchDir dir;
+  const auto r = dir.run("3 2\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, banner_text());
+  EXPECT_EQ(r.err, "open: No such file or directory\n" +
+                       report_state("1 named tandem.inp", "writing"));
+  EXPECT_FALSE(dir.exists("resonance.dat"));
+  EXPECT_FALSE(dir.exists("rsigma.dat"));
+}
+
+struct FileCase {
+  const char* what;
+  const char* content;
+  const char* first_report_line;
+};
+
+TEST(InputFile, MalformedOrShortFilesEndTheRunWithTheReadReport) {
+  const FileCase cases[] = {
+      {"text for the star mass", "star\nheavy\nc\n1 2 3 4 5 6\n1 2 3 4 5 6\n",
+       "invalid number: incomprehensible list input\n"},
+      {"blank first comment line", "\n1.0\na e i\n1 .1 2 3 4 1e-9\n5 .1 2 3 4 1e-3\n",
+       "invalid number: incomprehensible list input\n"},
+      {"planet 2 missing", "star\n1.0\nc\n3.97 0.1 5 100 30 1e-9\n",
+       "list in: end of file\n"},
+      {"planet 1 line without a line end", "star\n1.0\nc\n3.97 0.1 5 100 30 1e-9",
+       "read start: end of file\n"},
+      {"five numbers on planet 1's line", "star\n1.0\nc\n3.97 0.1 5 100 30\n5.2 .05 1 2 3 1e-3\n",
+       "list in: end of file\n"},
+      {"blank second comment line", "star\n1.0\n\n3.97 0.1 5 100 30 1e-9\n5.2 .05 1 2 3 1e-3\n",
+       "list in: end of file\n"},
+      {"empty file", "", "list in: end of file\n"},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    dir.write("tandem.inp", c.content);
+    const auto r = dir.run("3 2\n");
+    EXPECT_EQ(r.status, 2) << c.what;
+    EXPECT_EQ(r.out, banner_text()) << c.what;
+    EXPECT_EQ(r.err, c.first_report_line + report_state("1 named tandem.inp", "reading"))
+        << c.what;
+    EXPECT_FALSE(dir.exists("resonance.dat")) << c.what;
+    EXPECT_FALSE(dir.exists("rsigma.dat")) << c.what;
+  }
+}
+
+TEST(InputFile, RefusedValuesEndTheRunWithOneLineAndNoFile) {
+  const FileCase cases[] = {
+      {"eccentricity 1.5", "s\n1\nc\n4 1.5 5 100 30 1e-9\n5.2 .048 1.3 100.5 14.7 9.5e-4\n",
+       "tandem.inp: the eccentricity of planet 1 must lie in 0 <= e < 1, but it is 1.5\n"},
+      {"slash before the mass", "s\n1\nc\n4 .1 5 100 30 1e-9\n5.2 .048 1.3 100.5 14.7 /\n",
+       "tandem.inp: the mass of planet 2 has no value (a null value or a slash left it unset)\n"},
+      {"null star mass", "s\n,\nc\n4 .1 5 100 30 1e-9\n5.2 .048 1.3 100.5 14.7 9.5e-4\n",
+       "tandem.inp: the star mass has no value (a null value or a slash left it unset)\n"},
+      {"overflowing node", "s\n1\nc\n4 .1 5 1d400 30 1e-9\n5.2 .048 1.3 100.5 14.7 9.5e-4\n",
+       "tandem.inp: the longitude of the node of planet 1 must be a finite number, but it is "
+       "Infinity\n"},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir;
+    dir.write("tandem.inp", c.content);
+    const auto r = dir.run("3 2\n");
+    EXPECT_EQ(r.status, 2) << c.what;
+    EXPECT_EQ(r.out, banner_text()) << c.what;
+    EXPECT_EQ(r.err, c.first_report_line) << c.what;
+    EXPECT_FALSE(dir.exists("resonance.dat")) << c.what;
+    EXPECT_FALSE(dir.exists("rsigma.dat")) << c.what;
+  }
+}
+
+// The same system written in different ways gives byte-identical results.
+TEST(InputFile, LayoutVariantsGiveIdenticalResults) {
+  ScratchDir reference;
+  reference.write("tandem.inp", testing::hilda_input);
+  ASSERT_EQ(reference.run("3 2\n").status, 0);
+  const auto table = reference.read("rsigma.dat");
+  const auto summary = reference.read("resonance.dat");
+  ASSERT_TRUE(table && summary);
+
+  const FileCase variants[] = {
+      {"commas, tabs and remarks",
+       "'star, quoted'\n1.0  remark\na e i node peri mass\n3.97,0.10,5.0,\t100.0,30.0,1.0e-9 x\n"
+       "5.2 0.048 1.3 100.5 14.7 9.5e-4 7 8\nextra line\n",
+       nullptr},
+      {"windows line ends",
+       "star\r\n1.0\r\na e i node peri mass\r\n3.97 0.10 5.0 100.0 30.0 1.0e-9\r\n"
+       "5.2 0.048 1.3 100.5 14.7 9.5e-4\r\n",
+       nullptr},
+      {"no final line end, other planet-1 axis, D exponent",
+       "star\n1.0\na e i node peri mass\n1.5 0.10 5.0 100.0 30.0 1.0d-9\n"
+       "5.2 0.048 1.3 100.5 14.7 9.5e-4",
+       nullptr},
+  };
+  for (const auto& v : variants) {
+    ScratchDir dir;
+    dir.write("tandem.inp", v.content);
+    const auto r = dir.run("3 2\n");
+    EXPECT_EQ(r.status, 0) << v.what;
+    EXPECT_EQ(dir.read("rsigma.dat"), table) << v.what;
+    EXPECT_EQ(dir.read("resonance.dat"), summary) << v.what;
+  }
+}
+
+}  // namespace
+}  // namespace tandem
