@@ -56,10 +56,12 @@ std::string to_text(double magnitude, std::chars_format style, int precision) {
 // letter's column and three digits follow.
 std::string e_exponent(int exponent) {
   const int magnitude = std::abs(exponent);
-  std::string digits = std::to_string(magnitude);
+  const std::string digits = std::to_string(magnitude);
   const std::size_t columns = magnitude > 99 ? 3 : 2;
-  digits.insert(0, columns - std::min(columns, digits.size()), '0');
-  return (magnitude > 99 ? "" : "E") + std::string(exponent < 0 ? "-" : "+") + digits;
+  std::string text = magnitude > 99 ? "" : "E";
+  text += exponent < 0 ? '-' : '+';
+  text.append(columns - std::min(columns, digits.size()), '0');
+  return text.append(digits);
 }
 
 }  // namespace
@@ -75,7 +77,7 @@ std::string format_f(double value, int width, int decimals) {
   }
   const bool all_zero = text.find_first_not_of("0.") == std::string::npos;
   if (value < 0 && !all_zero) {
-    text.insert(0, "-");
+    text = std::string(1, '-').append(text);
   }
   if (text.size() == static_cast<std::size_t>(width) + 1 && text[0] == '0') {
     text.erase(0, 1);

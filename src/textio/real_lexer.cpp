@@ -76,9 +76,11 @@ double to_double(const RealText& text) {
   std::string normal = text.negative ? "-" : "";
   normal += text.integer_digits.empty() ? "0" : text.integer_digits;
   if (!text.fraction_digits.empty()) {
-    normal += "." + text.fraction_digits;
+    normal += '.';
+    normal += text.fraction_digits;
   }
-  normal += "e" + std::to_string(text.exponent);
+  normal += 'e';
+  normal += std::to_string(text.exponent);
   double value = 0;
   const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
   if (result.ec != std::errc::result_out_of_range) {
