@@ -127,6 +127,16 @@ TEST(RecordLayerOutput, FailedWritesAreReportedWithTheStatementsFormat) {
             "last format: list io\nlately writing sequential formatted external IO\n");
 }
 
+TEST(RecordLayerOutput, ReadErrorOfTheStreamIsReported) {
+  const int write_only = ::open("/dev/null", O_WRONLY);
+  {
+    RecordLayer layer(write_only, write_only, write_only);
+    std::optional<double> v;
+    EXPECT_EQ(failure_of([&] { layer.read_list(5, {&v}); }), "list in: Bad file descriptor");
+  }
+  ::close(write_only);
+}
+
 TEST(RecordLayerOutput, FormatLineIsLeftOutOnceAFormattedWriteHasEnded) {
   LayerOnPipe layer("");
   layer->write_format(6, "(A3)", {"abc"});
