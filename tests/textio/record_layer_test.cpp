@@ -140,7 +140,6 @@ TEST(RecordLayerOutput, ReadErrorOfTheStreamIsReported) {
 TEST(RecordLayerOutput, FormatLineIsLeftOutOnceAFormattedWriteHasEnded) {
   LayerOnPipe layer("");
   layer->write_format(6, "(A3)", {"abc"});
-  std::optional<double> v;
   EXPECT_EQ(report_of([&] { layer->open(1, "/nonexistent-dir/x", Status::old); }),
             "open: No such file or directory\napparent state: unit 1 named /nonexistent-dir/x\n"
             "lately writing sequential formatted external IO\n");
