@@ -5,13 +5,23 @@
 // blank, then the magnitude with nine significant digits, in fixed notation when the
 // decimal exponent X of the rounded magnitude satisfies -4 <= X < 9, else d.ddddddddE+XXX
 // with a three-digit exponent; trailing fraction zeros dropped, a decimal point always
-// present (inserted before the E or appended). Zero gives "  0.".
+// present (inserted before the E or appended). Zero gives "  0.". Infinities keep the
+// same two leading columns: "  Infinity" and " -Infinity"; not-a-number is "  NaN".
 //
 // list_records: the records (without line ends) that one list-directed write statement
 // produces from its items, starting new records at the 80-column limit.
 //
+// format_f, format_e, format_a: one field of width w. A value that does not fit gives w
+// asterisks. An infinity or NaN in an F or E field is written "Infinity", "-Infinity" or
+// "NaN" right-justified when it fits, else "Inf" or "-Inf", else asterisks. A negative
+// width or digit count, or E with no digit, throws std::invalid_argument.
+//
 // format_record: the one record that a format-directed write produces, for a format of
-// the form "(F7.2,E16.8,2A10)" with F, E and A descriptors and repeat counts.
+// the form "(F7.2,E16.8,2A10)" with F, E and A descriptors and repeat counts (blanks and
+// lower-case letters accepted; Aw without w takes the item's length). With fewer items
+// than data descriptors the record ends at the first descriptor left without an item.
+// Throws std::invalid_argument for a malformed format, more items than descriptors, or an
+// item of the wrong kind for its descriptor.
 
 #include <string>
 #include <string_view>

@@ -14,6 +14,15 @@
 //
 // Records are handed to the operating system one whole record at a time (no user-space
 // buffering), so a record that has been written survives an abrupt end of the run.
+//
+// Beyond the usual reports: a statement on a unit outside 0..99 fails with the message
+// "illegal unit number", on a unit that is not connected with "unit not connected" (under
+// the statement's start word: "list output start", "write start" or "read start"); a
+// malformed format, or items that do not suit it, fail under "formatted out". Opening a
+// directory fails under "open" with the system's text for EISDIR. Before the first read or
+// write statement the report says "lately writing". Opening a connected unit closes its
+// former file first, as close does. close of unit 0, 5 or 6 disconnects it without closing
+// the process's descriptor.
 
 #include <cstddef>
 #include <initializer_list>

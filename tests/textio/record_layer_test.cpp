@@ -1,0 +1,166 @@
+// Units, files and the fatal report.
+#include "textio/record_layer.hpp"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "io_fixture.hpp"
+
+namespace tandem::textio {
+namespace {
+
+using testing::contents;
+using testing::failure_of;
+using testing::LayerOnPipe;
+using testing::put;
+using testing::report_of;
+using testing::ScratchDir;
+
+class RecordLayerFiles : public ::testing::Test {
+ protected:
+  ScratchDir dir;
+  LayerOnPipe layer{""};
+};
+
+TEST_F(RecordLayerFiles, MissingInputFileGivesTheFullReport) {
+  layer->write_list(6, {" banner"});
+  const std::string name = dir.path("tandem.inp");
+  EXPECT_EQ(report_of([&] { layer->open(1, name, Status::old); }),
+            "open: No such file or directory\n"
+            "apparent state: unit 1 named " +
+                name +
+                "\n"
+                "last format: list io\n"
+                "lately writing sequential formatted external IO\n");
+}
+
+TEST_F(RecordLayerFiles, UnknownFileHoldsExactlyThisRunsRecords) {
+  const std::string name = dir.path("rsigma.dat");
+  put(name, "an older and much longer table\nwith two lines\n");
+  layer->open(1, name, Status::unknown);
+  layer->write_list(1, {"sigma", 1});
+  layer->write_format(1, "(F7.2,A3)", {359.0, "ab"});
+  layer->close(1);
+  EXPECT_EQ(contents(name), " sigma 1\n 359.00 ab\n");
+}
+
+TEST_F(RecordLayerFiles, AppendKeepsOldContentAndCreatesMissingFiles) {
+  const std::string name = dir.path("resonance.dat");
+  layer->open(2, name, Status::unknown, Access::append);
+  layer->write_list(2, {"first run"});
+  layer->close(2);
+  layer->open(2, name, Status::unknown, Access::append);
+  layer->write_list(2, {"second run"});
+  layer->close(2);
+  EXPECT_EQ(contents(name), " first run\n second run\n");
+}
+
+TEST_F(RecordLayerFiles, WritingAfterReadingStartsWhereReadingStopped) {
+  const std::string name = dir.path("mixed");
+  put(name, "1 extra\n2\n3\n");
+  layer->open(1, name, Status::old);
+  std::optional<double> value;
+  layer->read_list(1, {&value});
+  layer->write_list(1, {"x"});
+  layer->close(1);
+  EXPECT_EQ(value, 1.0);
+  EXPECT_EQ(contents(name), "1 extra\n x\n");
+}
+
+TEST_F(RecordLayerFiles, ReadingAloneLeavesTheFileWhole) {
+  const std::string name = dir.path("tandem.inp");
+  put(name, "1\n2\n");
+  layer->open(1, name, Status::old);
+  std::optional<double> value;
+  layer->read_list(1, {&value});
+  layer->close(1);
+  EXPECT_EQ(contents(name), "1\n2\n");
+}
+
+TEST_F(RecordLayerFiles, CloseAllCutsWrittenFiles) {
+  const std::string name = dir.path("cut");
+  put(name, "0123456789\n");
+  layer->open(3, name, Status::unknown);
+  layer->write_list(3, {"ab"});
+  layer->close_all();
+  EXPECT_EQ(contents(name), " ab\n");
+}
+
+TEST_F(RecordLayerFiles, ReopeningAUnitClosesItsFormerFile) {
+  const std::string first = dir.path("first"), second = dir.path("second");
+  put(first, "stale tail\n");
+  layer->open(1, first, Status::unknown);
+  layer->write_list(1, {"a"});
+  layer->open(1, second, Status::unknown);
+  layer->write_list(1, {"b"});
+  layer->close(1);
+  EXPECT_EQ(contents(first), " a\n");
+  EXPECT_EQ(contents(second), " b\n");
+}
+
+TEST_F(RecordLayerFiles, DirectoryIsNotAFile) {
+  EXPECT_EQ(failure_of([&] { layer->open(1, dir.path(""), Status::unknown); }),
+            "open: Is a directory");
+}
+
+TEST_F(RecordLayerFiles, UnknownUnits) {
+  EXPECT_EQ(report_of([&] { layer->write_list(3, {1}); }),
+            "list output start: unit not connected\napparent state: unit 3 (unnamed)\n"
+            "last format: list io\nlately writing sequential formatted external IO\n");
+  std::optional<double> v;
+  EXPECT_EQ(failure_of([&] { layer->read_list(100, {&v}); }), "read start: illegal unit number");
+}
+
+// Unit 6 on a descriptor open for reading only: every write(2) fails.
+TEST(RecordLayerOutput, FailedWritesAreReportedWithTheStatementsFormat) {
+  LayerOnPipe layer("", ::open("/dev/null", O_RDONLY));
+  EXPECT_EQ(report_of([&] { layer->write_format(6, "(F7.2)", {1.0}); }),
+            "formatted out: Bad file descriptor\napparent state: unit 6 (unnamed)\n"
+            "last format: (F7.2)\nlately writing sequential formatted external IO\n");
+  EXPECT_EQ(report_of([&] { layer->write_list(6, {1}); }),
+            "list out: Bad file descriptor\napparent state: unit 6 (unnamed)\n"
+            "last format: list io\nlately writing sequential formatted external IO\n");
+}
+
+TEST(RecordLayerOutput, ReadErrorOfTheStreamIsReported) {
+  const int write_only = ::open("/dev/null", O_WRONLY);
+  {
+    RecordLayer layer(write_only, write_only, write_only);
+    std::optional<double> v;
+    EXPECT_EQ(failure_of([&] { layer.read_list(5, {&v}); }), "list in: Bad file descriptor");
+  }
+  ::close(write_only);
+}
+
+TEST(RecordLayerOutput, FormatLineIsLeftOutOnceAFormattedWriteHasEnded) {
+  LayerOnPipe layer("");
+  layer->write_format(6, "(A3)", {"abc"});
+  EXPECT_EQ(report_of([&] { layer->open(1, "/nonexistent-dir/x", Status::old); }),
+            "open: No such file or directory\napparent state: unit 1 named /nonexistent-dir/x\n"
+            "lately writing sequential formatted external IO\n");
+  EXPECT_EQ(failure_of([&] { layer->write_format(6, "(A3", {"abc"}); }).substr(0, 15),
+            "formatted out: ");
+}
+
+TEST(RecordLayerOutput, RecordsReachTheDescriptorWhole) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  {
+    LayerOnPipe layer("", ends[1]);
+    layer->write_list(6, {std::string(75, 'a'), 12345});
+    layer->write_format(6, "(E16.8)", {-1.0e-5});
+  }
+  char buffer[256];
+  const ssize_t n = ::read(ends[0], buffer, sizeof buffer);
+  ::close(ends[0]);
+  EXPECT_EQ(std::string(buffer, static_cast<std::size_t>(n)),
+            " " + std::string(75, 'a') + "\n 12345\n -0.10000000E-04\n");
+}
+
+}  // namespace
+}  // namespace tandem::textio
