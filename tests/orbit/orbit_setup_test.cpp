@@ -6,9 +6,12 @@
 #include <limits>
 
 #include "orbit/constants.hpp"
+#include "support/exact.hpp"
 
 namespace tandem {
 namespace {
+
+using testing::same;
 
 // Sun, a Jupiter-mass inner planet and a Saturn-mass outer one on inclined, eccentric
 // orbits.
@@ -25,18 +28,18 @@ double dot(const Vec3& u, const Vec3& v) {
 }
 
 void expect_same_orbit(const Orbit& x, const Orbit& y) {
-  EXPECT_EQ(x.a, y.a);
-  EXPECT_EQ(x.n, y.n);
-  EXPECT_EQ(x.e, y.e);
-  EXPECT_EQ(x.b, y.b);
-  EXPECT_EQ(x.p, y.p);
-  EXPECT_EQ(x.ar, y.ar);
-  EXPECT_EQ(x.pvec.x, y.pvec.x);
-  EXPECT_EQ(x.pvec.y, y.pvec.y);
-  EXPECT_EQ(x.pvec.z, y.pvec.z);
-  EXPECT_EQ(x.qvec.x, y.qvec.x);
-  EXPECT_EQ(x.qvec.y, y.qvec.y);
-  EXPECT_EQ(x.qvec.z, y.qvec.z);
+  EXPECT_TRUE(same(x.a, y.a));
+  EXPECT_TRUE(same(x.n, y.n));
+  EXPECT_TRUE(same(x.e, y.e));
+  EXPECT_TRUE(same(x.b, y.b));
+  EXPECT_TRUE(same(x.p, y.p));
+  EXPECT_TRUE(same(x.ar, y.ar));
+  EXPECT_TRUE(same(x.pvec.x, y.pvec.x));
+  EXPECT_TRUE(same(x.pvec.y, y.pvec.y));
+  EXPECT_TRUE(same(x.pvec.z, y.pvec.z));
+  EXPECT_TRUE(same(x.qvec.x, y.qvec.x));
+  EXPECT_TRUE(same(x.qvec.y, y.qvec.y));
+  EXPECT_TRUE(same(x.qvec.z, y.qvec.z));
 }
 
 TEST(OrbitSetup, PlanetOnesSemiMajorAxisAsReadChangesNothing) {
@@ -47,8 +50,8 @@ TEST(OrbitSetup, PlanetOnesSemiMajorAxisAsReadChangesNothing) {
   const OrbitSetup y = setup_orbits(other, res);
   expect_same_orbit(x.planet1, y.planet1);
   expect_same_orbit(x.planet2, y.planet2);
-  EXPECT_EQ(x.hii, y.hii);
-  EXPECT_EQ(x.rhs, y.rhs);
+  EXPECT_TRUE(same(x.hii, y.hii));
+  EXPECT_TRUE(same(x.rhs, y.rhs));
 }
 
 TEST(OrbitSetup, PlanetOneSitsAtExactResonanceOnKeplersThirdLaw) {
@@ -60,7 +63,7 @@ TEST(OrbitSetup, PlanetOneSitsAtExactResonanceOnKeplersThirdLaw) {
   // n^2 a^3 = k^2 (M + m) for both planets (relative 1e-14).
   EXPECT_NEAR(o2.n * o2.n * std::pow(o2.a, 3) / (kg2 * 1.0003), 1.0, 1e-14);
   EXPECT_NEAR(o1.n * o1.n * std::pow(o1.a, 3) / (kg2 * 1.001), 1.0, 1e-14);
-  EXPECT_EQ(o2.a, 6.8);
+  EXPECT_TRUE(same(o2.a, 6.8));
   EXPECT_NEAR(o1.b, o1.a * std::sqrt(1 - 0.01), 1e-15 * o1.a);
   EXPECT_NEAR(o2.b, o2.a * std::sqrt(1 - 0.0025), 1e-15 * o2.a);
 }
@@ -68,7 +71,7 @@ TEST(OrbitSetup, PlanetOneSitsAtExactResonanceOnKeplersThirdLaw) {
 TEST(OrbitSetup, EqualResonanceNumbersGiveACoorbitalPair) {
   PlanetarySystem sys = sample_system();
   const OrbitSetup s = setup_orbits(sys, {1.0, 1.0});
-  EXPECT_EQ(s.planet1.n, s.planet2.n);
+  EXPECT_TRUE(same(s.planet1.n, s.planet2.n));
   EXPECT_NEAR(s.planet1.a / (s.planet2.a * std::cbrt(1.001 / 1.0003)), 1.0, 1e-15);
   sys.planet1.sm = sys.planet2.sm;
   const OrbitSetup same = setup_orbits(sys, {1.0, 1.0});
@@ -81,8 +84,8 @@ TEST(OrbitSetup, ZeroInclinationsKeepThePlanesInTheReferencePlane) {
   sys.planet2.yn = 0;
   const OrbitSetup s = setup_orbits(sys, {3.0, 2.0});
   for (const Orbit* o : {&s.planet1, &s.planet2}) {
-    EXPECT_EQ(o->pvec.z, 0.0);
-    EXPECT_EQ(o->qvec.z, 0.0);
+    EXPECT_TRUE(same(o->pvec.z, 0.0));
+    EXPECT_TRUE(same(o->qvec.z, 0.0));
     // Perihelion direction (cos varpi, sin varpi, 0) whatever the node.
     const double varpi = o->pg * g2r;
     EXPECT_NEAR(o->pvec.x, std::cos(varpi), 1e-15);
