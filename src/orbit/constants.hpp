@@ -10,13 +10,15 @@ inline const double twopi = 8.0 * std::atan(1.0);
 inline constexpr double cero = 0.0;
 inline constexpr double uno = 1.0;
 inline const double pi = twopi / 2;
-inline const double g2r = pi / 180;  // degrees to radians
+inline const double g2r = pi / 180;             // degrees to radians
 inline constexpr double kgaus = 0.01720209895;  // Gaussian constant, au^(3/2) M_sun^(-1/2) day^-1
 inline constexpr double kg2 = kgaus * kgaus;
 inline constexpr double rhtol = 3.0;  // close-encounter distance, in mutual Hill radii
 
 // mod(x, y) = x - y*trunc(x/y): the remainder of the truncated division, with the sign
 // of x, evaluated literally in double arithmetic.
-inline double mod(double x, double y) { return x - y * std::trunc(x / y); }
+inline double mod(double x, double y) {
+  return x - y * std::trunc(x / y);
+}
 
 }  // namespace tandem

@@ -8,7 +8,9 @@
 //
 // Start E = M; each iteration averages Newton's estimate and a second estimate
 // E - u/(1 - u*e*sin E), u the Newton correction, until two successive iterates differ
-// by no more than 1e-12 radians.
+// by no more than 1e-12 radians. Where that test never succeeds (the iterates repeat, or
+// a million steps pass; only for e very close to 1 or outside the domain) the root is
+// finished by bisection, and niter counts the bisection steps as well.
 
 namespace tandem {
 
@@ -18,5 +20,8 @@ struct KeplerSolution {
 };
 
 KeplerSolution solkep(double ex, double m);
+
+// The same with a chosen bound on the number of iterations before bisection takes over.
+KeplerSolution solkep_bounded(double ex, double m, int max_iterations);
 
 }  // namespace tandem

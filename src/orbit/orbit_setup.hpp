@@ -25,11 +25,11 @@ struct Orbit {
   double n = 0;
   double e = 0;
   double b = 0;
-  double jg = 0, lg = 0, pg = 0;    // inclination, node, perihelion longitude, degrees
-  double j = 0, l = 0, p = 0;       // the same in radians
-  double ar = 0;                    // argument of perihelion, radians
-  Vec3 pvec;                        // unit vector towards perihelion
-  Vec3 qvec;                        // in-plane unit vector 90 degrees ahead
+  double jg = 0, lg = 0, pg = 0;  // inclination, node, perihelion longitude, degrees
+  double j = 0, l = 0, p = 0;     // the same in radians
+  double ar = 0;                  // argument of perihelion, radians
+  Vec3 pvec;                      // unit vector towards perihelion
+  Vec3 qvec;                      // in-plane unit vector 90 degrees ahead
 };
 
 struct OrbitSetup {

@@ -19,6 +19,10 @@ struct Planet2Sample {
 
 using Planet2Table = std::vector<Planet2Sample>;
 
+// The table's capacity: 1000 samples per unit of k2 for k2 up to 50. An ipasos outside
+// 1..max_planet2_samples yields an empty table.
+inline constexpr int max_planet2_samples = 50000;
+
 Planet2Table tabulate_planet2(const Orbit& planet2, double k1, int ipasos);
 
 }  // namespace tandem

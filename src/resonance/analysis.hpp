@@ -10,12 +10,10 @@
 
 #include "orbit/elements.hpp"
 #include "orbit/orbit_setup.hpp"
+#include "resonance/equilibria.hpp"
 #include "resonance/rsigma.hpp"
 
 namespace tandem {
-
-inline constexpr std::string_view stable_label = "E. STABLE";
-inline constexpr std::string_view unstable_label = " UNSTABLE";
 
 struct Analysis {
   double vmedio = 0;  // <R>

@@ -30,8 +30,9 @@ struct RCurve {
   std::array<std::string_view, isimax> ace{};
 };
 
-// threads: how many threads share the sigma grid; every value of the result is the same
-// bit for bit whatever the count.
+// threads: how many threads share the sigma grid (0 counts as 1, more than isimax as
+// isimax); every value of the result is the same bit for bit whatever the count. The
+// table must hold orbits.ipasos samples; for any other length rp is NaN.
 RCurve evaluate_rsigma(const PlanetarySystem& system, const Resonance& resonance,
                        const OrbitSetup& orbits, const Planet2Table& table, unsigned threads = 1);
 
