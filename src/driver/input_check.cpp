@@ -14,8 +14,10 @@ namespace {
 
 // The shortest text that reads back as the same double; words for non-finite values.
 std::string value_text(double v) {
-  if (std::isnan(v)) return "NaN";
-  if (std::isinf(v)) return v < 0 ? "-Infinity" : "Infinity";
+  if (std::isnan(v))
+    return "NaN";
+  if (std::isinf(v))
+    return v < 0 ? "-Infinity" : "Infinity";
   char buf[32];
   auto res = std::to_chars(buf, buf + sizeof buf, v);
   return std::string(buf, res.ptr);

@@ -50,7 +50,8 @@ void write_error_text(int fd, const std::string& text) {
   std::size_t done = 0;
   while (done < text.size()) {
     const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n <= 0) return;
+    if (n <= 0)
+      return;
     done += static_cast<std::size_t>(n);
   }
 }
@@ -62,9 +63,9 @@ int run(textio::RecordLayer& io, const RunOptions& options) {
     compute_and_report(io, options);
     return 0;
   } catch (const textio::FatalIoError& error) {
-    write_error_text(io.error_fd(), error.report());
+    write_error_text(options.error_fd, error.report());
   } catch (const InputError& error) {
-    write_error_text(io.error_fd(), std::string(error.what()) + "\n");
+    write_error_text(options.error_fd, std::string(error.what()) + "\n");
   }
   io.close_all();
   return 2;

@@ -11,6 +11,7 @@ namespace tandem {
 
 struct RunOptions {
   unsigned threads = 1;  // threads that share the sigma grid; the results do not depend on it
+  int error_fd = 2;      // where fatal reports go: the stream of unit 0
 };
 
 int run(textio::RecordLayer& io, const RunOptions& options);

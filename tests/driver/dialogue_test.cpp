@@ -12,9 +12,9 @@ namespace tandem {
 namespace {
 
 using testing::banner_text;
+using testing::fatal_report;
 using testing::prompt_text;
 using testing::record;
-using testing::report_state;
 using testing::ScratchDir;
 
 TEST(Refusal, AcceptsOrderedFinitePairsUpToFifty) {
@@ -51,8 +51,9 @@ DialogueRun run_dialogue(const std::string& answers) {
   const std::string banner = banner_text();
   if (r.result.out.compare(0, banner.size(), banner) == 0) {
     r.after_banner = r.result.out.substr(banner.size());
-    const auto end = r.after_banner.find(record("   "));
-    if (end != std::string::npos) r.after_banner.resize(end + record("   ").size());
+    const auto end = r.after_banner.find(std::string("\n") + record("   "));
+    if (end != std::string::npos)
+      r.after_banner.resize(end + 1 + record("   ").size());
   }
   return r;
 }
@@ -108,8 +109,10 @@ TEST(Dialogue, RefusesAnswersOutsideTheTableOrWithoutMeaning) {
   const struct {
     const char* answer;
     const char* why;
-  } cases[] = {{"0 0\n", "K1 MUST BE > 0"},       {"2 -1\n", "K1 MUST BE > 0"},
-               {"0.5 0.25\n", "K2 MUST BE >= 1"}, {"51 50\n", "K2 MUST BE BELOW 51"},
+  } cases[] = {{"0 0\n", "K1 MUST BE > 0"},
+               {"2 -1\n", "K1 MUST BE > 0"},
+               {"0.5 0.25\n", "K2 MUST BE >= 1"},
+               {"51 50\n", "K2 MUST BE BELOW 51"},
                {"1e999 2\n", "K2 AND K1 MUST BE FINITE"}};
   for (const auto& c : cases) {
     const DialogueRun r = run_dialogue(std::string(c.answer) + "3 2\n");
@@ -126,8 +129,8 @@ TEST(Dialogue, AColonOrWordsEndTheRunWithTheReadReport) {
     const auto r = dir.run(answer);
     EXPECT_EQ(r.status, 2) << answer;
     EXPECT_EQ(r.out, banner_text() + prompt_text()) << answer;
-    EXPECT_EQ(r.err, "invalid number: incomprehensible list input\n" +
-                         report_state("5 (unnamed)", "reading"))
+    EXPECT_EQ(r.err, fatal_report("invalid number: incomprehensible list input\n", "5 (unnamed)",
+                                  "reading"))
         << answer;
     EXPECT_FALSE(dir.exists("resonance.dat"));
     EXPECT_FALSE(dir.exists("rsigma.dat"));
@@ -140,7 +143,7 @@ TEST(Dialogue, EndOfInputEndsTheRunWithoutTouchingFiles) {
   const auto r = dir.run("");
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, banner_text() + prompt_text());
-  EXPECT_EQ(r.err, "list in: end of file\n" + report_state("5 (unnamed)", "reading"));
+  EXPECT_EQ(r.err, fatal_report("list in: end of file\n", "5 (unnamed)", "reading"));
   EXPECT_FALSE(dir.exists("resonance.dat"));
   EXPECT_FALSE(dir.exists("rsigma.dat"));
 }
@@ -152,7 +155,7 @@ TEST(Dialogue, EndOfInputAfterARefusedLastLine) {
   const auto r = dir.run("2 3");
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, banner_text() + prompt_text() + record("I SAID K2 >= K1") + prompt_text());
-  EXPECT_EQ(r.err, "read start: end of file\n" + report_state("5 (unnamed)", "reading"));
+  EXPECT_EQ(r.err, fatal_report("read start: end of file\n", "5 (unnamed)", "reading"));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ namespace tandem {
 namespace {
 
 using testing::banner_text;
-using testing::report_state;
+using testing::fatal_report;
 using testing::ScratchDir;
 
 RawInput valid_raw() {
@@ -70,8 +70,9 @@ TEST(CheckedSystem, NamesTheItemAndItsValue) {
             "tandem.inp: the inclination of planet 1 must be a finite number, but it is Infinity");
   raw = valid_raw();
   raw.planet2.sm.reset();
-  EXPECT_EQ(refusal_of(raw),
-            "tandem.inp: the mass of planet 2 has no value (a null value or a slash left it unset)");
+  EXPECT_EQ(
+      refusal_of(raw),
+      "tandem.inp: the mass of planet 2 has no value (a null value or a slash left it unset)");
 }
 
 TEST(CheckedSystem, NeverLooksAtPlanetOnesSemiMajorAxis) {
@@ -87,8 +88,8 @@ TEST(InputFile, MissingFileEndsTheRunAfterTheBanner) {
   const auto r = dir.run("3 2\n");
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out, banner_text());
-  EXPECT_EQ(r.err, "open: No such file or directory\n" +
-                       report_state("1 named tandem.inp", "writing"));
+  EXPECT_EQ(r.err,
+            fatal_report("open: No such file or directory\n", "1 named tandem.inp", "writing"));
   EXPECT_FALSE(dir.exists("resonance.dat"));
   EXPECT_FALSE(dir.exists("rsigma.dat"));
 }
@@ -105,8 +106,7 @@ TEST(InputFile, MalformedOrShortFilesEndTheRunWithTheReadReport) {
        "invalid number: incomprehensible list input\n"},
       {"blank first comment line", "\n1.0\na e i\n1 .1 2 3 4 1e-9\n5 .1 2 3 4 1e-3\n",
        "invalid number: incomprehensible list input\n"},
-      {"planet 2 missing", "star\n1.0\nc\n3.97 0.1 5 100 30 1e-9\n",
-       "list in: end of file\n"},
+      {"planet 2 missing", "star\n1.0\nc\n3.97 0.1 5 100 30 1e-9\n", "list in: end of file\n"},
       {"planet 1 line without a line end", "star\n1.0\nc\n3.97 0.1 5 100 30 1e-9",
        "read start: end of file\n"},
       {"five numbers on planet 1's line", "star\n1.0\nc\n3.97 0.1 5 100 30\n5.2 .05 1 2 3 1e-3\n",
@@ -121,8 +121,7 @@ TEST(InputFile, MalformedOrShortFilesEndTheRunWithTheReadReport) {
     const auto r = dir.run("3 2\n");
     EXPECT_EQ(r.status, 2) << c.what;
     EXPECT_EQ(r.out, banner_text()) << c.what;
-    EXPECT_EQ(r.err, c.first_report_line + report_state("1 named tandem.inp", "reading"))
-        << c.what;
+    EXPECT_EQ(r.err, fatal_report(c.first_report_line, "1 named tandem.inp", "reading")) << c.what;
     EXPECT_FALSE(dir.exists("resonance.dat")) << c.what;
     EXPECT_FALSE(dir.exists("rsigma.dat")) << c.what;
   }

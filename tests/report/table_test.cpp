@@ -40,7 +40,8 @@ struct TableCase {
 std::vector<std::string> lines_of(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream s(text);
-  for (std::string line; std::getline(s, line);) lines.push_back(line);
+  for (std::string line; std::getline(s, line);)
+    lines.push_back(line);
   return lines;
 }
 
@@ -68,7 +69,8 @@ TEST(Table, HeaderRowsAndEquilibriumLines) {
   EXPECT_EQ(rows[46], "  45.00  0.98765432E-06 CLOSE ENC          ");
   EXPECT_EQ(rows[91], "  90.00  0.23456789E-05            UNSTABLE");
   EXPECT_EQ(rows[181], " 180.00  0.00000000E+00           E. STABLE  0.12345600E+03");
-  for (int i : {1, 44, 179, 182, 359}) EXPECT_EQ(rows[i + 1], plain_row(i));
+  for (int i : {1, 44, 179, 182, 359})
+    EXPECT_EQ(rows[i + 1], plain_row(i));
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const bool stable = (i == 1 || i == 181);
     EXPECT_EQ(rows[i].size(), stable ? 59u : 43u) << "row " << i;

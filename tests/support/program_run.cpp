@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 
 ScratchDir::ScratchDir() {
   std::string pattern = (fs::temp_directory_path() / "tandem-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  if (::mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
 }
 
@@ -38,7 +39,8 @@ std::string read_file(const fs::path& file) {
 }
 
 std::optional<std::string> ScratchDir::read(const std::string& name) const {
-  if (!fs::exists(path_ / name)) return std::nullopt;
+  if (!fs::exists(path_ / name))
+    return std::nullopt;
   return read_file(path_ / name);
 }
 
@@ -55,9 +57,8 @@ ProgramResult ScratchDir::run(const std::string& input) const {
   const fs::path out = console.path() / "stdout";
   const fs::path err = console.path() / "stderr";
   console.write("stdin", input);
-  const std::string command = "cd '" + path_.string() + "' && '" TANDEM_EXE "' < '" +
-                              in.string() + "' > '" + out.string() + "' 2> '" + err.string() +
-                              "'";
+  const std::string command = "cd '" + path_.string() + "' && '" TANDEM_EXE "' < '" + in.string() +
+                              "' > '" + out.string() + "' 2> '" + err.string() + "'";
   const int raw = std::system(command.c_str());
   ProgramResult result;
   if (WIFEXITED(raw)) {

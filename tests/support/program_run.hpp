@@ -10,8 +10,8 @@
 namespace tandem::testing {
 
 struct ProgramResult {
-  int status = -1;        // exit status, or -1 when the process did not exit normally
-  int signal = 0;         // terminating signal, or 0
+  int status = -1;  // exit status, or -1 when the process did not exit normally
+  int signal = 0;   // terminating signal, or 0
   std::string out;
   std::string err;
 };
