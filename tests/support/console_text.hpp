@@ -10,7 +10,9 @@
 namespace tandem::testing {
 
 inline std::string record(std::string_view text) {
-  return " " + std::string(text) + "\n";
+  std::string line(" ");
+  line.append(text).append("\n");
+  return line;
 }
 
 inline std::string banner_text() {
