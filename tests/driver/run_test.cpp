@@ -13,17 +13,10 @@ namespace tandem {
 namespace {
 
 using testing::banner_text;
+using testing::lines_of;
 using testing::prompt_text;
 using testing::record;
 using testing::ScratchDir;
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream s(text);
-  for (std::string line; std::getline(s, line);)
-    lines.push_back(line);
-  return lines;
-}
 
 const std::regex equilibrium_line(
     R"( sigma=[ 0-9]{3}\. (E\. STABLE|  UNSTABLE)  P=  0\.\d{8}E[-+]\d\d     years)");
@@ -148,6 +141,26 @@ TEST(Run, CircularCoplanarOrbitsAreAnUndetectableResonance) {
   EXPECT_EQ(f.summary[10], " Rmax-Rmin =   0.");
   EXPECT_EQ(f.summary[12], " stable full width Da1, Da2=   0.  0.");
   EXPECT_EQ(f.summary[13], " sigma = 1*lambda1 -2*lambda2 + 1*varpi1");
+}
+
+}  // namespace
+}  // namespace tandem
+
+namespace tandem {
+namespace {
+
+// A guard against unnoticed change: the bundled example's console, table and summary as
+// they stood when the independent evaluation in tests/reference agreed with them.
+TEST(Run, HildaExampleMatchesItsSnapshot) {
+  const std::filesystem::path snapshots =
+      std::filesystem::path(TANDEM_SOURCE_DIR) / "tests" / "snapshots" / "hilda-3-2";
+  ScratchDir dir;
+  dir.write("tandem.inp", testing::example_file("hilda-3-2", "tandem.inp"));
+  const auto r = dir.run(testing::example_file("hilda-3-2", "answer.txt"));
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, testing::read_file(snapshots / "console.txt"));
+  EXPECT_EQ(dir.read("rsigma.dat"), testing::read_file(snapshots / "rsigma.dat"));
+  EXPECT_EQ(dir.read("resonance.dat"), testing::read_file(snapshots / "resonance.dat"));
 }
 
 }  // namespace

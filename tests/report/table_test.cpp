@@ -13,6 +13,7 @@ namespace tandem {
 namespace {
 
 using testing::LayerCapture;
+using testing::lines_of;
 
 struct TableCase {
   RCurve curve;
@@ -36,14 +37,6 @@ struct TableCase {
     analysis.tlib[180] = 123.456;
   }
 };
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream s(text);
-  for (std::string line; std::getline(s, line);)
-    lines.push_back(line);
-  return lines;
-}
 
 std::string plain_row(int sigma) {
   char buf[16];

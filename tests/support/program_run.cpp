@@ -38,6 +38,14 @@ std::string read_file(const fs::path& file) {
   return s.str();
 }
 
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream s(text);
+  for (std::string line; std::getline(s, line);)
+    lines.push_back(line);
+  return lines;
+}
+
 std::optional<std::string> ScratchDir::read(const std::string& name) const {
   if (!fs::exists(path_ / name))
     return std::nullopt;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tandem::testing {
 
@@ -35,6 +36,9 @@ class ScratchDir {
 };
 
 std::string read_file(const std::filesystem::path& file);
+
+// The lines of a text, without their line ends.
+std::vector<std::string> lines_of(const std::string& text);
 
 // The source tree's copy of a bundled example file, e.g. example_file("hilda-3-2", "tandem.inp").
 std::string example_file(const std::string& example, const std::string& name);
