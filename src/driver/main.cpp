@@ -8,6 +8,7 @@
 #include "textio/record_layer.hpp"
 
 int main() {
+  tandem::textio::hold_closed_standard_descriptors();
   tandem::install_signal_handlers();
   tandem::textio::RecordLayer io;
   tandem::RunOptions options;

@@ -24,12 +24,7 @@ namespace {
 using textio::unit_screen;
 
 void compute_and_report(textio::RecordLayer& io, const RunOptions& options) {
-  write_banner(io);
-  const PlanetarySystem system = checked_system(read_input_file(io));
-  const Resonance resonance = ask_resonance(io);
-  write_critical_angle(io, unit_screen, resonance);
-  io.write_list(unit_screen, {"   "});
-
+  const auto [system, resonance] = run_front_end(io);
   const OrbitSetup orbits = setup_orbits(system, resonance);
   const Planet2Table table = tabulate_planet2(orbits.planet2, resonance.k1, orbits.ipasos);
   const RCurve curve = evaluate_rsigma(system, resonance, orbits, table, options.threads);
@@ -57,6 +52,15 @@ void write_error_text(int fd, const std::string& text) {
 }
 
 }  // namespace
+
+FrontEnd run_front_end(textio::RecordLayer& io) {
+  write_banner(io);
+  const PlanetarySystem system = checked_system(read_input_file(io));
+  const Resonance resonance = ask_resonance(io);
+  write_critical_angle(io, unit_screen, resonance);
+  io.write_list(unit_screen, {"   "});
+  return {system, resonance};
+}
 
 int run(textio::RecordLayer& io, const RunOptions& options) {
   try {

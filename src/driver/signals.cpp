@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "textio/signal_cut.hpp"
+
 namespace tandem {
 
 namespace {
@@ -19,6 +21,7 @@ void say(std::string_view message) {
 
 extern "C" void on_fatal_signal(int sig) {
   say(sig == SIGFPE ? "Floating Exception\n" : "IOT Trap\n");
+  textio::cut_written_files();
   std::signal(sig, SIG_DFL);
   std::signal(SIGABRT, SIG_DFL);
   std::abort();
@@ -26,6 +29,7 @@ extern "C" void on_fatal_signal(int sig) {
 
 extern "C" void on_stop_signal(int sig) {
   say(sig == SIGINT ? "Interrupt\n" : "Killed\n");
+  textio::cut_written_files();
   ::_exit(1);
 }
 
@@ -40,6 +44,7 @@ void install_signal_handlers() {
     std::signal(SIGINT, on_stop_signal);
   }
   std::signal(SIGTERM, on_stop_signal);
+  std::signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace tandem

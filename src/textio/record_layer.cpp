@@ -1,6 +1,9 @@
 #include "textio/record_layer.hpp"
 
+#include <fcntl.h>
+
 #include <array>
+#include <cerrno>
 #include <new>
 #include <stdexcept>
 
@@ -8,6 +11,7 @@
 #include "textio/list_reader.hpp"
 #include "textio/list_record_builder.hpp"
 #include "textio/list_render.hpp"
+#include "textio/signal_cut.hpp"
 #include "textio/unit_file.hpp"
 
 namespace tandem::textio {
@@ -78,6 +82,7 @@ struct RecordLayer::Impl {
     Unit closing = std::move(u);
     units[unit].reset();
     if (closing.owned) {
+      forget_written_file(closing.fd);
       close_descriptor(closing);
     }
   }
@@ -94,6 +99,7 @@ struct RecordLayer::Impl {
       } catch (const IoFailure&) {
         // The run is ending: a file that cannot be cut keeps its old tail.
       }
+      forget_written_file(unit->fd);
       try {
         close_descriptor(*unit);
       } catch (const IoFailure&) {
@@ -108,6 +114,9 @@ struct RecordLayer::Impl {
     Unit& u = statement_unit(unit, start_word);
     make_writable(u, start_word);
     u.last_wrote = true;
+    if (u.owned && u.regular) {
+      watch_written_file(u.fd);
+    }
     return u;
   }
 
@@ -141,6 +150,9 @@ struct RecordLayer::Impl {
       throw IoFailure("read start", "end of file");
     }
     u.last_wrote = false;
+    if (u.owned) {
+      forget_written_file(u.fd);
+    }
     ListReader reader(u.input);
     try {
       for (const ReadTarget& target : targets) {
@@ -155,6 +167,20 @@ struct RecordLayer::Impl {
     }
   }
 };
+
+void hold_closed_standard_descriptors() noexcept {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) {
+      continue;
+    }
+    // The lowest free number is taken, and that is fd: the ones below it are open by now.
+    const int held = ::open("/dev/null", (fd == 0 ? O_WRONLY : O_RDONLY) | O_CLOEXEC);
+    if (held >= 0 && held != fd) {
+      ::dup2(held, fd);
+      ::close(held);
+    }
+  }
+}
 
 RecordLayer::RecordLayer() : RecordLayer(2, 0, 1) {}
 

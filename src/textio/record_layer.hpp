@@ -13,7 +13,17 @@
 // standard error; the caller writes it, closes all units and ends the run.
 //
 // Records are handed to the operating system one whole record at a time (no user-space
-// buffering), so a record that has been written survives an abrupt end of the run.
+// buffering), so a record that has been written survives an abrupt end of the run. The
+// files whose last statement wrote are also kept where a signal handler can cut them
+// (textio/signal_cut.hpp), as close_all would at a normal end.
+//
+// A unit's file is cut at close only when it is a regular file: a device or a pipe (say
+// rsigma.dat as a link to /dev/null) has no length to cut, and closes without complaint.
+//
+// Non-finite reals never fail: list-directed output writes "  Infinity", " -Infinity" and
+// "  NaN" (two leading columns, as every number); F and E fields write "Infinity",
+// "-Infinity" or "NaN" right-justified, "Inf" or "-Inf" when the field is narrower, else
+// asterisks (textio/list_render.hpp).
 //
 // Beyond the usual reports: a statement on a unit outside 0..99 fails with the message
 // "illegal unit number", on a unit that is not connected with "unit not connected" (under
@@ -69,6 +79,13 @@ struct TextTarget {
 // A destination of a list-directed read. A real destination that meets a null value or a
 // slash keeps what it held, so an empty optional marks "never given a value".
 using ReadTarget = std::variant<std::optional<double>*, TextTarget>;
+
+// Holds each of the descriptors 0, 1 and 2 that is closed when the program starts with
+// /dev/null opened the wrong way round (for writing on 0, for reading on 1 and 2): a file
+// opened later can then never take one of these numbers (a fatal report meant for a closed
+// standard error would otherwise land in resonance.dat), and every statement on that
+// console unit fails with "Bad file descriptor", as on the closed descriptor.
+void hold_closed_standard_descriptors() noexcept;
 
 class RecordLayer {
  public:

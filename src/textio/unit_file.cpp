@@ -12,7 +12,7 @@ namespace tandem::textio {
 namespace {
 
 // A directory opens read-only on POSIX but holds no records: it counts as a failure.
-int open_regular(const std::string& name, int flags, int& error) {
+int open_non_directory(const std::string& name, int flags, int& error) {
   const int fd = ::open(name.c_str(), flags | O_CLOEXEC, 0666);
   if (fd < 0) {
     error = errno;
@@ -51,7 +51,7 @@ Unit open_file(const std::string& name, Status status, Access access) {
   Unit unit;
   int error = 0;
   for (const auto& attempt : attempts) {
-    unit.fd = open_regular(name, attempt.flags, error);
+    unit.fd = open_non_directory(name, attempt.flags, error);
     if (unit.fd >= 0) {
       unit.mode = attempt.mode;
       break;
@@ -64,6 +64,8 @@ Unit open_file(const std::string& name, Status status, Access access) {
     ::close(unit.fd);
     throw IoFailure("open", "can't append to file");
   }
+  struct stat opened {};
+  unit.regular = ::fstat(unit.fd, &opened) == 0 && S_ISREG(opened.st_mode);
   unit.name = name;
   unit.owned = true;
   unit.input.set_descriptor(unit.fd);
@@ -110,6 +112,9 @@ void write_record(Unit& unit, std::string_view record, const char* out_word) {
 }
 
 void truncate_here(Unit& unit) {
+  if (!unit.regular) {
+    return;
+  }
   const off_t position = ::lseek(unit.fd, 0, SEEK_CUR);
   if (position < 0 || ::ftruncate(unit.fd, position) != 0) {
     throw IoFailure("endfile", "truncation failed in endfile");

@@ -19,6 +19,7 @@ struct Unit {
   std::optional<std::string> name;  // none for the standard streams
   Mode mode = Mode::read_write;
   bool owned = false;       // the layer opened the descriptor and must close it
+  bool regular = false;     // a regular file, which has a length to cut
   bool at_end = false;      // a read statement met the end of the stream
   bool last_wrote = false;  // the last statement on the unit was a write
   InputBuffer input;
@@ -32,7 +33,8 @@ Unit open_file(const std::string& name, Status status, Access access);
 void make_writable(Unit& unit, const char* start_word);
 // Hands the record and its line end to write(2) whole.
 void write_record(Unit& unit, std::string_view record, const char* out_word);
-// Cuts the file at the current position ("endfile" on failure).
+// Cuts a regular file at the current position ("endfile" on failure); a device or a pipe
+// (rsigma.dat may be a link to /dev/null) has no length and is left alone.
 void truncate_here(Unit& unit);
 // Closes the descriptor ("close" on failure); the unit must not be used afterwards.
 void close_descriptor(Unit& unit);

@@ -61,7 +61,9 @@ DialogueRun run_dialogue(const std::string& answers) {
 const std::string three_two = record("sigma = 2*lambda1 -3*lambda2 + 1*varpi1") + record("   ");
 
 TEST(Dialogue, AcceptsTheUsualWaysOfTypingThreeTwo) {
-  for (const char* answer : {"3 2\n", "3,2\n", "3 , 2\n", "3\n2\n", "3 2 7\n", "\n\n3\t2\n"}) {
+  // The last three are typed on a console that ends lines with carriage return and line feed.
+  for (const char* answer : {"3 2\n", "3,2\n", "3 , 2\n", "3\n2\n", "3 2 7\n", "\n\n3\t2\n",
+                             "3 2\r\n", "\r\n3,\r\n2\r\n", "3 2 7\r\n"}) {
     const DialogueRun r = run_dialogue(answer);
     EXPECT_EQ(r.result.status, 0) << answer;
     EXPECT_EQ(r.after_banner, prompt_text() + three_two) << answer;
@@ -82,9 +84,12 @@ TEST(Dialogue, NonWholeAnswersAreTruncatedInTheCriticalAngle) {
 }
 
 TEST(Dialogue, AsksAgainWhileK2IsBelowK1) {
-  const DialogueRun r = run_dialogue("2 3\n3 2\n");
-  EXPECT_EQ(r.result.status, 0);
-  EXPECT_EQ(r.after_banner, prompt_text() + record("I SAID K2 >= K1") + prompt_text() + three_two);
+  for (const char* answers : {"2 3\n3 2\n", "2 3\r\n3 2\r\n"}) {
+    const DialogueRun r = run_dialogue(answers);
+    EXPECT_EQ(r.result.status, 0);
+    EXPECT_EQ(r.after_banner,
+              prompt_text() + record("I SAID K2 >= K1") + prompt_text() + three_two);
+  }
 }
 
 TEST(Dialogue, ANullOrSlashKeepsTheEarlierAnswer) {

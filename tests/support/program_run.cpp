@@ -1,8 +1,10 @@
 #include "support/program_run.hpp"
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -57,7 +59,21 @@ bool ScratchDir::exists(const std::string& name) const {
   return fs::exists(fs::symlink_status(path_ / name, ec));
 }
 
-ProgramResult ScratchDir::run(const std::string& input) const {
+namespace {
+
+ProgramResult result_of(int wait_status) {
+  ProgramResult result;
+  if (WIFEXITED(wait_status)) {
+    result.status = WEXITSTATUS(wait_status);
+  } else if (WIFSIGNALED(wait_status)) {
+    result.signal = WTERMSIG(wait_status);
+  }
+  return result;
+}
+
+}  // namespace
+
+ProgramResult ScratchDir::run(const std::string& input, const Launch& launch) const {
   // The console streams live outside the working directory, so that the run sees only
   // the files a test put there.
   ScratchDir console;
@@ -65,17 +81,54 @@ ProgramResult ScratchDir::run(const std::string& input) const {
   const fs::path out = console.path() / "stdout";
   const fs::path err = console.path() / "stderr";
   console.write("stdin", input);
-  const std::string command = "cd '" + path_.string() + "' && '" TANDEM_EXE "' < '" + in.string() +
-                              "' > '" + out.string() + "' 2> '" + err.string() + "'";
-  const int raw = std::system(command.c_str());
-  ProgramResult result;
-  if (WIFEXITED(raw)) {
-    result.status = WEXITSTATUS(raw);
-  } else if (WIFSIGNALED(raw)) {
-    result.signal = WTERMSIG(raw);
-  }
+  const std::string command = "cd '" + path_.string() + "' && " + launch.launcher +
+                              " '" TANDEM_EXE "' < '" + in.string() + "' > '" + out.string() +
+                              "' 2> '" + err.string() + "' " + launch.redirections;
+  ProgramResult result = result_of(std::system(command.c_str()));
   result.out = read_file(out);
   result.err = read_file(err);
+  return result;
+}
+
+BackgroundRun::BackgroundRun(const ScratchDir& dir, const std::string& input, int out_fd) {
+  console_.write("stdin", input);
+  const std::string in = (console_.path() / "stdin").string();
+  const std::string err = (console_.path() / "stderr").string();
+  const std::string work = dir.path().string();
+  pid_ = ::fork();
+  if (pid_ != 0) {
+    return;
+  }
+  // The child: only calls that are safe after fork in a process that may have threads.
+  const int in_fd = ::open(in.c_str(), O_RDONLY);
+  const int err_fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (in_fd < 0 || err_fd < 0 || ::chdir(work.c_str()) != 0 || ::dup2(in_fd, 0) < 0 ||
+      ::dup2(out_fd, 1) < 0 || ::dup2(err_fd, 2) < 0) {
+    ::_exit(127);
+  }
+  for (int sig : {SIGINT, SIGTERM, SIGPIPE}) {
+    ::signal(sig, SIG_DFL);
+  }
+  sigset_t none;
+  ::sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  ::execl(TANDEM_EXE, TANDEM_EXE, static_cast<char*>(nullptr));
+  ::_exit(127);
+}
+
+BackgroundRun::~BackgroundRun() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+}
+
+ProgramResult BackgroundRun::wait() {
+  int raw = 0;
+  const pid_t ended = ::waitpid(pid_, &raw, 0);
+  pid_ = -1;
+  ProgramResult result = ended < 0 ? ProgramResult{} : result_of(raw);
+  result.err = read_file(console_.path() / "stderr");
   return result;
 }
 

@@ -3,6 +3,8 @@
 // and standard input, and collects its standard output, standard error, exit status and
 // the files it leaves.
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -17,6 +19,14 @@ struct ProgramResult {
   std::string err;
 };
 
+// How a run is started: shell words put before the program (a setpriv or unshare call),
+// and shell redirections put after the usual ones, which they override (">/dev/full",
+// "2>&-").
+struct Launch {
+  std::string launcher;
+  std::string redirections;
+};
+
 class ScratchDir {
  public:
   ScratchDir();
@@ -29,10 +39,31 @@ class ScratchDir {
   std::optional<std::string> read(const std::string& name) const;
   bool exists(const std::string& name) const;
   // Runs the program here with `input` on its standard input.
-  ProgramResult run(const std::string& input) const;
+  ProgramResult run(const std::string& input, const Launch& launch = {}) const;
 
  private:
   std::filesystem::path path_;
+};
+
+// A run started in the background, for tests that act on it while it works: send it a
+// signal, or let its console pipe fill up. Standard input holds `input`, standard output
+// is `out_fd` (the caller keeps its own end of the pipe and reads it), standard error is
+// collected. The interrupt, termination and broken-pipe signals are back at their defaults
+// in the program, whatever the test runner's were.
+class BackgroundRun {
+ public:
+  BackgroundRun(const ScratchDir& dir, const std::string& input, int out_fd);
+  ~BackgroundRun();  // a run still going is killed
+  BackgroundRun(const BackgroundRun&) = delete;
+  BackgroundRun& operator=(const BackgroundRun&) = delete;
+
+  pid_t pid() const { return pid_; }
+  // Waits for the end of the run; `out` stays empty.
+  ProgramResult wait();
+
+ private:
+  ScratchDir console_;
+  pid_t pid_ = -1;
 };
 
 std::string read_file(const std::filesystem::path& file);

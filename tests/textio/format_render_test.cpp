@@ -83,6 +83,9 @@ TEST(FormatNonFinite, WordShortenedThenAsterisks) {
   EXPECT_EQ(format_e(std::nan(""), 16, 8), "             NaN");
   EXPECT_EQ(format_f(std::nan(""), 2, 0), "**");
   EXPECT_EQ(format_f(kInf, 2, 0), "**");
+  EXPECT_EQ(format_e(-kInf, 4, 1), "-Inf");
+  EXPECT_EQ(format_record("(F7.2,E16.8,2A10,E16.8)", {359.0f, kInf, "", "E. STABLE", -kInf}),
+            " 359.00        Infinity           E. STABLE       -Infinity");
 }
 
 TEST(FormatRecord, FieldsAreJoinedWithoutSeparators) {

@@ -49,6 +49,8 @@ TEST(ListReal, NonFiniteValues) {
   EXPECT_EQ(list_real(inf), "  Infinity");
   EXPECT_EQ(list_real(-inf), " -Infinity");
   EXPECT_EQ(list_real(std::nan("")), "  NaN");
+  EXPECT_EQ(list_records({"<R> = ", -inf, std::nan(""), "  [M_sun,au,days]"}),
+            Records{" <R> =  -Infinity  NaN  [M_sun,au,days]"});
 }
 
 TEST(ListRecords, ItemsJoinAsInTheConsoleLines) {

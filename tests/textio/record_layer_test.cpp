@@ -10,6 +10,7 @@
 #include <string>
 
 #include "io_fixture.hpp"
+#include "textio/signal_cut.hpp"
 
 namespace tandem::textio {
 namespace {
@@ -89,6 +90,29 @@ TEST_F(RecordLayerFiles, CloseAllCutsWrittenFiles) {
   layer->write_list(3, {"ab"});
   layer->close_all();
   EXPECT_EQ(contents(name), " ab\n");
+}
+
+// What a signal handler cuts: the files whose last statement wrote, and nothing the
+// descriptor number means once the layer has closed it.
+TEST_F(RecordLayerFiles, SignalCutTakesOnlyFilesBeingWritten) {
+  const std::string table = dir.path("rsigma.dat"), input = dir.path("tandem.inp");
+  put(table, "an older and much longer table\n");
+  put(input, "1\n2\n");
+  layer->open(1, table, Status::unknown);
+  layer->write_list(1, {"new"});
+  layer->open(2, input, Status::old);
+  std::optional<double> value;
+  layer->read_list(2, {&value});
+  cut_written_files();
+  EXPECT_EQ(contents(table), " new\n");
+  EXPECT_EQ(contents(input), "1\n2\n");
+
+  layer->close(1);
+  const int reused = ::open(input.c_str(), O_RDWR);
+  ::lseek(reused, 1, SEEK_SET);
+  cut_written_files();
+  ::close(reused);
+  EXPECT_EQ(contents(input), "1\n2\n");
 }
 
 TEST_F(RecordLayerFiles, ReopeningAUnitClosesItsFormerFile) {

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Runs both fuzz targets for a bounded time, seeded with the bundled examples.
+#   bash fuzz/run.sh [seconds per target, default 60]
+# Builds them first with the fuzz preset (clang, libFuzzer, ASan, UBSan). A crash, an
+# input that runs longer than 10 s, or a sanitizer report stops the run with a non-zero
+# status and leaves the input in build/fuzz/found/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+
+corpus="$PWD/build/fuzz/corpus"
+found="$PWD/build/fuzz/found"
+rm -rf "$corpus" "$found"
+mkdir -p "$corpus/list_reader" "$corpus/front_end" "$found"
+for example in examples/*/; do
+  name=$(basename "$example")
+  # The front end: tandem.inp, a NUL byte, the answers typed at the console.
+  { cat "$example/tandem.inp"; printf '\0'; cat "$example/answer.txt"; } \
+    >"$corpus/front_end/$name"
+  # The reader: a byte choosing the shapes of the statements, then a stream to read.
+  for shape in 0 1 2 3 4; do
+    { printf "\\$(printf '%03o' "$shape")"; cat "$example/tandem.inp"; } \
+      >"$corpus/list_reader/$name-input-$shape"
+    { printf "\\$(printf '%03o' "$shape")"; cat "$example/answer.txt"; } \
+      >"$corpus/list_reader/$name-answer-$shape"
+  done
+done
+
+for target in list_reader front_end; do
+  echo "---- fuzzing ${target} for ${seconds} s"
+  log="build/fuzz/${target}.log"
+  status=0
+  "$PWD/build/fuzz/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$found/${target}-" -print_final_stats=1 "$corpus/$target" >"$log" 2>&1 ||
+    status=$?
+  grep -E '^(#[0-9]+\s+DONE|Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$log" || true
+  if [ "$status" -ne 0 ] || compgen -G "$found/${target}-*" >/dev/null; then
+    tail -n 60 "$log"
+    echo "fuzz: ${target} failed (status ${status}); inputs kept in ${found}/"
+    exit 1
+  fi
+done
