@@ -1,6 +1,7 @@
 #include "resonance/rsigma.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <system_error>
@@ -111,10 +112,12 @@ SigmaPoint average_over_cycle(const GridInputs& in, double acrit) {
   return {sums.rtot / in.ipasos, sums.mindis, sums.close};
 }
 
-// Grid points first, first + stride, ...: every point is computed alone, so the split
-// across threads cannot change a single bit of the result.
-void evaluate_points(const GridInputs& in, RCurve& curve, int first, int stride) {
-  for (int i = first; i < isimax; i += stride) {
+// Takes grid points from the shared counter until none is left. A thread that gets less
+// of the processor (the machine is shared, or the point costs more) simply takes fewer
+// points. Every point is computed alone, so which thread takes it cannot change a bit.
+void evaluate_points(const GridInputs& in, RCurve& curve, std::atomic<int>& next) {
+  for (int i = next.fetch_add(1, std::memory_order_relaxed); i < isimax;
+       i = next.fetch_add(1, std::memory_order_relaxed)) {
     const double acrit = (static_cast<double>(i) / isimax) * 360;
     const SigmaPoint point = average_over_cycle(in, acrit);
     curve.rp[i] = point.rp;
@@ -144,22 +147,18 @@ RCurve evaluate_rsigma(const PlanetarySystem& system, const Resonance& resonance
                       orbits.rhs,
                       ipasos};
   RCurve curve;
+  std::atomic<int> next{0};
   const int workers = static_cast<int>(std::clamp(threads, 1U, static_cast<unsigned>(isimax)));
-  if (workers == 1) {
-    evaluate_points(in, curve, 0, 1);
-    return curve;
-  }
-  // Interleaved points balance the load: the cost of a point varies smoothly with sigma.
   std::vector<std::thread> pool;
   pool.reserve(static_cast<std::size_t>(workers - 1));
   for (int w = 1; w < workers; ++w) {
     try {
-      pool.emplace_back(evaluate_points, std::cref(in), std::ref(curve), w, workers);
+      pool.emplace_back(evaluate_points, std::cref(in), std::ref(curve), std::ref(next));
     } catch (const std::system_error&) {
-      evaluate_points(in, curve, w, workers);  // no thread to be had: do its share here
+      break;  // no more threads to be had: the ones running and this one share the grid
     }
   }
-  evaluate_points(in, curve, 0, workers);
+  evaluate_points(in, curve, next);
   for (std::thread& t : pool) {
     t.join();
   }
