@@ -100,6 +100,19 @@ struct FileCase {
   const char* first_report_line;
 };
 
+// The run stops after the banner, before any prompt, with `err` on standard error, status
+// 2 and no output file.
+void expect_stop_before_dialogue(const FileCase& c, const std::string& err) {
+  ScratchDir dir;
+  dir.write("tandem.inp", c.content);
+  const auto r = dir.run("3 2\n");
+  EXPECT_EQ(r.status, 2) << c.what;
+  EXPECT_EQ(r.out, banner_text()) << c.what;
+  EXPECT_EQ(r.err, err) << c.what;
+  EXPECT_FALSE(dir.exists("resonance.dat")) << c.what;
+  EXPECT_FALSE(dir.exists("rsigma.dat")) << c.what;
+}
+
 TEST(InputFile, MalformedOrShortFilesEndTheRunWithTheReadReport) {
   const FileCase cases[] = {
       {"text for the star mass", "star\nheavy\nc\n1 2 3 4 5 6\n1 2 3 4 5 6\n",
@@ -116,14 +129,8 @@ TEST(InputFile, MalformedOrShortFilesEndTheRunWithTheReadReport) {
       {"empty file", "", "list in: end of file\n"},
   };
   for (const auto& c : cases) {
-    ScratchDir dir;
-    dir.write("tandem.inp", c.content);
-    const auto r = dir.run("3 2\n");
-    EXPECT_EQ(r.status, 2) << c.what;
-    EXPECT_EQ(r.out, banner_text()) << c.what;
-    EXPECT_EQ(r.err, fatal_report(c.first_report_line, "1 named tandem.inp", "reading")) << c.what;
-    EXPECT_FALSE(dir.exists("resonance.dat")) << c.what;
-    EXPECT_FALSE(dir.exists("rsigma.dat")) << c.what;
+    expect_stop_before_dialogue(c,
+                                fatal_report(c.first_report_line, "1 named tandem.inp", "reading"));
   }
 }
 
@@ -140,14 +147,7 @@ TEST(InputFile, RefusedValuesEndTheRunWithOneLineAndNoFile) {
        "Infinity\n"},
   };
   for (const auto& c : cases) {
-    ScratchDir dir;
-    dir.write("tandem.inp", c.content);
-    const auto r = dir.run("3 2\n");
-    EXPECT_EQ(r.status, 2) << c.what;
-    EXPECT_EQ(r.out, banner_text()) << c.what;
-    EXPECT_EQ(r.err, c.first_report_line) << c.what;
-    EXPECT_FALSE(dir.exists("resonance.dat")) << c.what;
-    EXPECT_FALSE(dir.exists("rsigma.dat")) << c.what;
+    expect_stop_before_dialogue(c, c.first_report_line);
   }
 }
 
