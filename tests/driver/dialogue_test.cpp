@@ -127,40 +127,33 @@ TEST(Dialogue, RefusesAnswersOutsideTheTableOrWithoutMeaning) {
   }
 }
 
+// The dialogue meets a fatal read error: the report on unit 5, status 2, and no output file.
+void expect_read_failure(const std::string& answer, const std::string& console_after_banner,
+                         const std::string& first_report_line) {
+  ScratchDir dir;
+  dir.write("tandem.inp", testing::hilda_input);
+  const auto r = dir.run(answer);
+  EXPECT_EQ(r.status, 2) << answer;
+  EXPECT_EQ(r.out, banner_text() + console_after_banner) << answer;
+  EXPECT_EQ(r.err, fatal_report(first_report_line, "5 (unnamed)", "reading")) << answer;
+  EXPECT_FALSE(dir.exists("resonance.dat")) << answer;
+  EXPECT_FALSE(dir.exists("rsigma.dat")) << answer;
+}
+
 TEST(Dialogue, AColonOrWordsEndTheRunWithTheReadReport) {
   for (const char* answer : {"3:2\n", "three two\n"}) {
-    ScratchDir dir;
-    dir.write("tandem.inp", testing::hilda_input);
-    const auto r = dir.run(answer);
-    EXPECT_EQ(r.status, 2) << answer;
-    EXPECT_EQ(r.out, banner_text() + prompt_text()) << answer;
-    EXPECT_EQ(r.err, fatal_report("invalid number: incomprehensible list input\n", "5 (unnamed)",
-                                  "reading"))
-        << answer;
-    EXPECT_FALSE(dir.exists("resonance.dat"));
-    EXPECT_FALSE(dir.exists("rsigma.dat"));
+    expect_read_failure(answer, prompt_text(), "invalid number: incomprehensible list input\n");
   }
 }
 
 TEST(Dialogue, EndOfInputEndsTheRunWithoutTouchingFiles) {
-  ScratchDir dir;
-  dir.write("tandem.inp", testing::hilda_input);
-  const auto r = dir.run("");
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.out, banner_text() + prompt_text());
-  EXPECT_EQ(r.err, fatal_report("list in: end of file\n", "5 (unnamed)", "reading"));
-  EXPECT_FALSE(dir.exists("resonance.dat"));
-  EXPECT_FALSE(dir.exists("rsigma.dat"));
+  expect_read_failure("", prompt_text(), "list in: end of file\n");
 }
 
 TEST(Dialogue, EndOfInputAfterARefusedLastLine) {
   // The refused answer has no line end: the next read meets the end-of-file flag.
-  ScratchDir dir;
-  dir.write("tandem.inp", testing::hilda_input);
-  const auto r = dir.run("2 3");
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.out, banner_text() + prompt_text() + record("I SAID K2 >= K1") + prompt_text());
-  EXPECT_EQ(r.err, fatal_report("read start: end of file\n", "5 (unnamed)", "reading"));
+  expect_read_failure("2 3", prompt_text() + record("I SAID K2 >= K1") + prompt_text(),
+                      "read start: end of file\n");
 }
 
 }  // namespace

@@ -25,6 +25,13 @@ def solkep(ex, m):
 
 def f32(x): return struct.unpack('f', struct.pack('f', x))[0]
 
+def state(a, b, e, n, P, Q, cose, sine):
+    """Heliocentric position and velocity from cos E and sin E, P and Q the plane's unit vectors."""
+    r = a * (1 - e * cose)
+    pos = [a * p * cose + b * q * sine - a * e * p for p, q in zip(P, Q)]
+    vel = [(b * q * cose - a * p * sine) * n * a / r for p, q in zip(P, Q)]
+    return pos[0], pos[1], pos[2], vel[0], vel[1], vel[2]
+
 def vectors(O, w, i):
     l1 = math.cos(O) * math.cos(w) - (math.sin(O) * math.sin(w)) * math.cos(i)
     m1 = math.sin(O) * math.cos(w) + (math.cos(O) * math.sin(w)) * math.cos(i)
@@ -62,13 +69,7 @@ def main():
         la2 = (i2 / ipasos) * twopi * abs(k1)
         am2 = mod(la2 - p2, twopi)
         aex2, _ = solkep(e2, am2); cose = math.cos(aex2); sine = math.sin(aex2)
-        r2 = a2 * (1 - e2 * cose)
-        x2 = a2 * l12 * cose + b2 * l22 * sine - a2 * e2 * l12
-        y2 = a2 * m12 * cose + b2 * m22 * sine - a2 * e2 * m12
-        z2 = a2 * n12 * cose + b2 * n22 * sine - a2 * e2 * n12
-        xp2 = (b2 * l22 * cose - a2 * l12 * sine) * n2 * a2 / r2
-        yp2 = (b2 * m22 * cose - a2 * m12 * sine) * n2 * a2 / r2
-        zp2 = (b2 * n22 * cose - a2 * n12 * sine) * n2 * a2 / r2
+        x2, y2, z2, xp2, yp2, zp2 = state(a2, b2, e2, n2, (l12, m12, n12), (l22, m22, n22), cose, sine)
         tab.append((la2, x2, y2, z2, xp2, yp2, zp2))
     rp = [0.0] * 361; md = [0.0] * 361; sma = [0.0] * 361; ace = [''] * 361; tlib = [0.0] * 361
     for isi in range(1, isimax + 1):
@@ -79,13 +80,7 @@ def main():
             la1 = (k2 * la2 + tetar) / k1
             am1 = mod(la1 - p1, twopi)
             aex1, _ = solkep(e1, am1); cose = math.cos(aex1); sine = math.sin(aex1)
-            r1 = a1 * (1 - e1 * cose)
-            x1 = a1 * l11 * cose + b1 * l21 * sine - a1 * e1 * l11
-            y1 = a1 * m11 * cose + b1 * m21 * sine - a1 * e1 * m11
-            z1 = a1 * n11 * cose + b1 * n21 * sine - a1 * e1 * n11
-            xp1 = (b1 * l21 * cose - a1 * l11 * sine) * n1 * a1 / r1
-            yp1 = (b1 * m21 * cose - a1 * m11 * sine) * n1 * a1 / r1
-            zp1 = (b1 * n21 * cose - a1 * n11 * sine) * n1 * a1 / r1
+            x1, y1, z1, xp1, yp1, zp1 = state(a1, b1, e1, n1, (l11, m11, n11), (l21, m21, n21), cose, sine)
             dx = x1 - x2; dy = y1 - y2; dz = z1 - z2
             delta = math.sqrt(dx * dx + dy * dy + dz * dz)
             if delta < rhs * rhtol: ace[isi] = 'CLOSE ENC'
