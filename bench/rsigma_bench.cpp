@@ -17,7 +17,7 @@ void BM_RSigma(benchmark::State& state, BenchCase (*make)()) {
   const Prepared p = prepare(c);
   const auto threads = static_cast<unsigned>(state.range(0));
   for (auto _ : state) {
-    const RCurve curve = evaluate_rsigma(c.system, c.resonance, p.orbits, p.table, threads);
+    const RCurve curve = evaluate_rsigma(c.system, c.resonance, p.orbits, threads);
     benchmark::DoNotOptimize(curve.rp.data());
   }
   const double samples = static_cast<double>(isimax) * p.orbits.ipasos;

@@ -1,37 +1,30 @@
-// The whole run. The library path from the elements to the analysis, as the program takes
-// it (every hardware thread, no I/O), and the program itself in a scratch directory, with
+// The whole run. The library's entry point from the elements to the analysis, as the
+// program takes it (every processor, no I/O), and the program itself in a scratch directory, with
 // its start-up, dialogue and both output files.
 
 #include <benchmark/benchmark.h>
 
 #include <stdlib.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <system_error>
-#include <thread>
 
+#include "api/convert.hpp"
 #include "bench_systems.hpp"
-#include "resonance/analysis.hpp"
-#include "resonance/rsigma.hpp"
+#include "tandem/solve.hpp"
 
 namespace tandem::bench {
 namespace {
 
-unsigned all_threads() {
-  return std::max(1u, std::thread::hardware_concurrency());
-}
-
 void BM_RunLibrary(benchmark::State& state, BenchCase (*make)()) {
   const BenchCase c = make();
+  const System system = api::system_of(c.system);
   for (auto _ : state) {
-    const Prepared p = prepare(c);
-    const RCurve curve = evaluate_rsigma(c.system, c.resonance, p.orbits, p.table, all_threads());
-    const Analysis an = analyse_rsigma(curve, c.system, c.resonance, p.orbits);
-    benchmark::DoNotOptimize(an.ancha1);
+    const Result result = solve(system, c.resonance);
+    benchmark::DoNotOptimize(result.analysis.width_a1);
   }
 }
 BENCHMARK_CAPTURE(BM_RunLibrary, 3_2, hilda_3_2)->UseRealTime()->Unit(benchmark::kMillisecond);

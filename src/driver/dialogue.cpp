@@ -1,25 +1,15 @@
 #include "driver/dialogue.hpp"
 
-#include <cmath>
-
+#include "api/checks.hpp"
 #include "textio/unit_numbers.hpp"
 
 namespace tandem {
 
-std::optional<std::string_view> refusal(const std::optional<double>& k2,
-                                        const std::optional<double>& k1) {
-  if (!k2 || !k1)
-    return "GIVE TWO NUMBERS, K2 AND K1";
-  if (!std::isfinite(*k2) || !std::isfinite(*k1))
-    return "K2 AND K1 MUST BE FINITE";
-  if (*k2 < *k1)
-    return "I SAID K2 >= K1";
-  if (*k1 <= 0)
-    return "K1 MUST BE > 0";
-  if (*k2 < 1)
-    return "K2 MUST BE >= 1";
-  if (std::trunc(*k2) > max_k2_whole_part)
-    return "K2 MUST BE BELOW 51";
+std::optional<std::string> refusal(const std::optional<double>& k2,
+                                   const std::optional<double>& k1) {
+  if (const auto problem = api::check_resonance(k2, k1)) {
+    return message(*problem);
+  }
   return std::nullopt;
 }
 
@@ -35,7 +25,7 @@ Resonance ask_resonance(textio::RecordLayer& io) {
     const auto why = refusal(k2, k1);
     if (!why)
       return Resonance{*k2, *k1};
-    io.write_list(textio::unit_screen, {*why});
+    io.write_list(textio::unit_screen, {std::string_view(*why)});
   }
 }
 

@@ -8,20 +8,17 @@
 // answer is refused. Non-whole values are accepted as typed.
 
 #include <optional>
-#include <string_view>
+#include <string>
 
-#include "orbit/elements.hpp"
+#include "tandem/system.hpp"
 #include "textio/record_layer.hpp"
 
 namespace tandem {
 
-// The largest whole part of K2: one resonant cycle holds 1000*trunc(K2) samples of
-// planet 2, and the tables have room for 50000.
-inline constexpr double max_k2_whole_part = 50;
-
-// Why an answer is refused; std::nullopt when it is accepted.
-std::optional<std::string_view> refusal(const std::optional<double>& k2,
-                                        const std::optional<double>& k1);
+// Why an answer is refused (the line written before asking again); std::nullopt when it
+// is accepted.
+std::optional<std::string> refusal(const std::optional<double>& k2,
+                                   const std::optional<double>& k1);
 
 Resonance ask_resonance(textio::RecordLayer& io);
 

@@ -6,11 +6,18 @@
 #include <stdexcept>
 #include <string>
 
+#include "tandem/problem.hpp"
+
 namespace tandem {
 
 class InputError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  InputError(const std::string& text, const Problem& problem)
+      : std::runtime_error(text), problem_(problem) {}
+  const Problem& problem() const noexcept { return problem_; }
+
+ private:
+  Problem problem_;
 };
 
 }  // namespace tandem

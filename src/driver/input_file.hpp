@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "orbit/elements.hpp"
+#include "tandem/system.hpp"
 #include "textio/record_layer.hpp"
 
 namespace tandem {
@@ -28,8 +28,8 @@ RawInput read_input_file(textio::RecordLayer& io);
 
 // Checks that every value the computation uses is present and physically meaningful
 // (masses and planet 2's semi-major axis positive, 0 <= e < 1, all finite) and returns
-// the system; planet 1's semi-major axis is never used and is not checked. Throws
-// InputError naming the first offending item.
-PlanetarySystem checked_system(const RawInput& raw);
+// the system; planet 1's semi-major axis is never used and is not checked (a missing one
+// becomes 0). Throws InputError naming the first offending item.
+System checked_system(const RawInput& raw);
 
 }  // namespace tandem

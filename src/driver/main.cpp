@@ -1,8 +1,6 @@
 // tandem: the resonant disturbing function R(sigma) of two planets near a K2:K1
 // mean-motion resonance, from tandem.inp and the resonance typed at the console.
 
-#include <thread>
-
 #include "driver/run.hpp"
 #include "driver/signals.hpp"
 #include "textio/record_layer.hpp"
@@ -11,7 +9,5 @@ int main() {
   tandem::textio::hold_closed_standard_descriptors();
   tandem::install_signal_handlers();
   tandem::textio::RecordLayer io;
-  tandem::RunOptions options;
-  options.threads = std::max(1u, std::thread::hardware_concurrency());
-  return tandem::run(io, options);
+  return tandem::run(io, tandem::RunOptions{});
 }

@@ -8,13 +8,10 @@
 #include "driver/dialogue.hpp"
 #include "driver/input_error.hpp"
 #include "driver/input_file.hpp"
-#include "orbit/orbit_setup.hpp"
-#include "orbit/planet2_table.hpp"
 #include "report/critical_angle.hpp"
 #include "report/summary.hpp"
 #include "report/table.hpp"
-#include "resonance/analysis.hpp"
-#include "resonance/rsigma.hpp"
+#include "tandem/solve.hpp"
 #include "textio/unit_numbers.hpp"
 
 namespace tandem {
@@ -25,16 +22,14 @@ using textio::unit_screen;
 
 void compute_and_report(textio::RecordLayer& io, const RunOptions& options) {
   const auto [system, resonance] = run_front_end(io);
-  const OrbitSetup orbits = setup_orbits(system, resonance);
-  const Planet2Table table = tabulate_planet2(orbits.planet2, resonance.k1, orbits.ipasos);
-  const RCurve curve = evaluate_rsigma(system, resonance, orbits, table, options.threads);
-  const Analysis analysis = analyse_rsigma(curve, system, resonance, orbits);
-  if (!analysis.detectable) {
+  // The front end has refused whatever solve would refuse.
+  const Result result = solve(system, resonance, SolveOptions{options.threads});
+  if (!result.analysis.detectable) {
     io.write_list(unit_screen, {"*** undetectable resonance ***"});
   }
 
-  write_summary_head(io, system, resonance, orbits, analysis);
-  write_table(io, curve, analysis);
+  write_summary_head(io, result);
+  write_table(io, result);
   io.write_list(unit_screen, {"        "});
   write_summary_tail(io, resonance);
 }
@@ -55,7 +50,7 @@ void write_error_text(int fd, const std::string& text) {
 
 FrontEnd run_front_end(textio::RecordLayer& io) {
   write_banner(io);
-  const PlanetarySystem system = checked_system(read_input_file(io));
+  const System system = checked_system(read_input_file(io));
   const Resonance resonance = ask_resonance(io);
   write_critical_angle(io, unit_screen, resonance);
   io.write_list(unit_screen, {"   "});
@@ -69,6 +64,8 @@ int run(textio::RecordLayer& io, const RunOptions& options) {
   } catch (const textio::FatalIoError& error) {
     write_error_text(options.error_fd, error.report());
   } catch (const InputError& error) {
+    write_error_text(options.error_fd, std::string(error.what()) + "\n");
+  } catch (const InvalidInput& error) {
     write_error_text(options.error_fd, std::string(error.what()) + "\n");
   }
   io.close_all();

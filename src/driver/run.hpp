@@ -5,19 +5,20 @@
 // Returns the exit status: 0 after a normal run, 2 after a fatal input/output error or a
 // refused input file (whose report or message has then been written on unit 0's stream).
 
-#include "orbit/elements.hpp"
+#include "tandem/system.hpp"
 #include "textio/record_layer.hpp"
 
 namespace tandem {
 
 struct RunOptions {
-  unsigned threads = 1;  // threads that share the sigma grid; the results do not depend on it
+  unsigned threads = 0;  // threads that share the sigma grid (0: every processor we may use);
+                         // the results do not depend on it
   int error_fd = 2;      // where fatal reports go: the stream of unit 0
 };
 
 // What the run learns before it computes.
 struct FrontEnd {
-  PlanetarySystem system;
+  System system;
   Resonance resonance;
 };
 

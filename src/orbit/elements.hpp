@@ -4,8 +4,11 @@
 // Given per planet: se semi-major axis (au), ex eccentricity, yn inclination (deg),
 // ln longitude of the ascending node (deg), lp longitude of perihelion (deg), sm mass
 // (M_sun). Planet 1 is placed at exact resonance, so its se is never used.
-// The resonance K2:K1 is held as two reals exactly as typed (k2 >= k1); they enter the
-// formulas as reals and are truncated only where an integer is printed or counted.
+// The resonance K2:K1 (tandem::Resonance) is held as two reals exactly as typed
+// (k2 >= k1); they enter the formulas as reals and are truncated only where an integer is
+// printed or counted.
+
+#include "tandem/system.hpp"
 
 namespace tandem {
 
@@ -22,11 +25,6 @@ struct PlanetarySystem {
   double mst = 0;          // star mass, M_sun
   PlanetElements planet1;  // the inner planet, put at exact resonance
   PlanetElements planet2;  // the reference orbit, used as read
-};
-
-struct Resonance {
-  double k2 = 0;
-  double k1 = 0;
 };
 
 }  // namespace tandem

@@ -5,15 +5,18 @@
 // Rows with a period are 59 characters long, the others 43. For each stable equilibrium
 // the equilibrium line goes to the console and then to resonance.dat right after its row.
 
-#include "resonance/analysis.hpp"
-#include "resonance/rsigma.hpp"
+#include <filesystem>
+
+#include "tandem/result.hpp"
 #include "textio/record_layer.hpp"
 
 namespace tandem {
 
 inline constexpr const char* table_file_name = "rsigma.dat";
 
-// resonance.dat must be open on its unit (the summary head has been written).
-void write_table(textio::RecordLayer& io, const RCurve& curve, const Analysis& analysis);
+// Writes dir/rsigma.dat (an empty dir is the working directory). resonance.dat must be
+// open on its unit (the summary head has been written).
+void write_table(textio::RecordLayer& io, const Result& result,
+                 const std::filesystem::path& dir = {});
 
 }  // namespace tandem

@@ -26,7 +26,7 @@ double grid_mean(const GridValues& rp) {
 
 // Rmin over the whole grid; Rmax only over points where the planets stay farther apart
 // than rhtol mutual Hill radii, since a close encounter inflates the direct part.
-void find_extremes(const RCurve& curve, Analysis& an) {
+void find_extremes(const RCurve& curve, CurveAnalysis& an) {
   an.vrmin = rmin_start;
   an.vrmax = rmax_start;
   for (int i = 0; i < isimax; ++i) {
@@ -41,7 +41,7 @@ void find_extremes(const RCurve& curve, Analysis& an) {
 
 // Amplitude with its floors, and the verdict. Without any point free of close encounters
 // Rmax keeps its start value and the amplitude is clipped to zero.
-void judge_amplitude(const PlanetarySystem& sys, double a1, Analysis& an) {
+void judge_amplitude(const PlanetarySystem& sys, double a1, CurveAnalysis& an) {
   an.delr = an.vrmax - an.vrmin;
   if (an.delr < 0) {
     an.delr = 0;
@@ -60,7 +60,7 @@ void judge_amplitude(const PlanetarySystem& sys, double a1, Analysis& an) {
 // Full widths of the stable zone in a1 and a2 (au), from the amplitude; zero for an
 // undetectable resonance. The resonance numbers enter as typed, not truncated.
 void set_widths(const PlanetarySystem& sys, const Resonance& res, const OrbitSetup& orbits,
-                Analysis& an) {
+                CurveAnalysis& an) {
   const double mst = sys.mst;
   const double sm1 = sys.planet1.sm;
   const double sm2 = sys.planet2.sm;
@@ -73,10 +73,10 @@ void set_widths(const PlanetarySystem& sys, const Resonance& res, const OrbitSet
 
 }  // namespace
 
-Analysis analyse_rsigma(const RCurve& curve, const PlanetarySystem& system,
-                        const Resonance& resonance, const OrbitSetup& orbits) {
-  Analysis an;
-  an.aeq.fill(blank_label);
+CurveAnalysis analyse_rsigma(const RCurve& curve, const PlanetarySystem& system,
+                             const Resonance& resonance, const OrbitSetup& orbits) {
+  CurveAnalysis an;
+  an.aeq.fill(EquilibriumKind::none);
   an.vmedio = grid_mean(curve.rp);
   find_extremes(curve, an);
   judge_amplitude(system, orbits.planet1.a, an);

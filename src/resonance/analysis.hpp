@@ -6,7 +6,6 @@
 // in every case the full widths ancha1, ancha2 (au) in the semi-major axes.
 
 #include <array>
-#include <string_view>
 
 #include "orbit/elements.hpp"
 #include "orbit/orbit_setup.hpp"
@@ -15,7 +14,7 @@
 
 namespace tandem {
 
-struct Analysis {
+struct CurveAnalysis {
   double vmedio = 0;  // <R>
   double vrmin = 0;   // Rmin
   double vrmax = 0;   // Rmax among points with md > rhtol
@@ -25,14 +24,14 @@ struct Analysis {
   bool detectable = false;
   std::array<double, isimax> deriv1{};
   std::array<double, isimax> deriv2{};
-  std::array<std::string_view, isimax> aeq{};
+  std::array<EquilibriumKind, isimax> aeq{};
   std::array<double, isimax> tlib{};  // libration period of a stable equilibrium, else 0
   double ff = 0;
   double ancha1 = 0;
   double ancha2 = 0;
 };
 
-Analysis analyse_rsigma(const RCurve& curve, const PlanetarySystem& system,
-                        const Resonance& resonance, const OrbitSetup& orbits);
+CurveAnalysis analyse_rsigma(const RCurve& curve, const PlanetarySystem& system,
+                             const Resonance& resonance, const OrbitSetup& orbits);
 
 }  // namespace tandem

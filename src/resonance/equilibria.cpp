@@ -33,7 +33,7 @@ double libration_period(double deriv2, double hii) {
 Equilibria find_equilibria(const GridValues& rp, const GridValues& md, const GridValues& deriv1,
                            const GridValues& deriv2, double hii) {
   Equilibria eq;
-  eq.aeq.fill(blank_label);
+  eq.aeq.fill(EquilibriumKind::none);
   for (int i = 0; i < isimax; ++i) {
     if (md[i] <= min_search_distance) {
       continue;
@@ -48,13 +48,13 @@ Equilibria find_equilibria(const GridValues& rp, const GridValues& md, const Gri
       if (rp[prev] < rp[i]) {
         iextremo = prev;
       }
-      eq.aeq[iextremo] = stable_label;
+      eq.aeq[iextremo] = EquilibriumKind::stable;
       eq.tlib[iextremo] = libration_period(deriv2[iextremo], hii);
     } else {
       if (rp[prev] > rp[i]) {
         iextremo = prev;
       }
-      eq.aeq[iextremo] = unstable_label;
+      eq.aeq[iextremo] = EquilibriumKind::unstable;
     }
   }
   return eq;

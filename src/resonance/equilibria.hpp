@@ -5,14 +5,11 @@
 // unstable (a maximum).
 
 #include <array>
-#include <string_view>
 
 #include "resonance/rsigma.hpp"
+#include "tandem/result.hpp"
 
 namespace tandem {
-
-inline constexpr std::string_view stable_label = "E. STABLE";
-inline constexpr std::string_view unstable_label = " UNSTABLE";
 
 using GridValues = std::array<double, isimax>;
 
@@ -28,7 +25,7 @@ inline int previous_index(int i) {
 GridValues central_derivative(const GridValues& f);
 
 struct Equilibria {
-  std::array<std::string_view, isimax> aeq{};
+  std::array<EquilibriumKind, isimax> aeq{};  // none, stable or unstable
   GridValues tlib{};
 };
 

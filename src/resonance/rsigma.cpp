@@ -123,16 +123,17 @@ void evaluate_points(const GridInputs& in, RCurve& curve, std::atomic<int>& next
     curve.rp[i] = point.rp;
     curve.md[i] = point.md;
     curve.sma[i] = static_cast<float>(acrit);
-    curve.ace[i] = point.close ? close_enc_label : blank_label;
+    curve.ace[i] = point.close;
   }
 }
 
 }  // namespace
 
 RCurve evaluate_rsigma(const PlanetarySystem& system, const Resonance& resonance,
-                       const OrbitSetup& orbits, const Planet2Table& table, unsigned threads) {
-  // A table of another length than ipasos (only for a cycle it could not hold) gives no
-  // mean at all rather than a mean over the wrong number of samples.
+                       const OrbitSetup& orbits, unsigned threads) {
+  const Planet2Table table = tabulate_planet2(orbits.planet2, resonance.k1, orbits.ipasos);
+  // A cycle the table cannot hold leaves it empty: no mean at all rather than a mean over
+  // the wrong number of samples.
   const bool full_cycle =
       orbits.ipasos >= 1 && table.size() == static_cast<std::size_t>(orbits.ipasos);
   const double ipasos = full_cycle ? orbits.ipasos : std::numeric_limits<double>::quiet_NaN();

@@ -6,11 +6,10 @@
 // longitude la1 = (k2*la2 + tetar)/k1 that keeps the critical angle at sigma; the direct
 // part kg2*m1*m2/delta and the indirect part -m1*m2*(v1.v2)/mst are summed over the
 // samples in order and divided by ipasos. Units: M_sun au^2/day^2.
-// Also per sigma: md, the closest approach over the cycle in mutual Hill radii, and the
-// label "CLOSE ENC" when some sample came closer than rhtol mutual Hill radii.
+// Also per sigma: md, the closest approach over the cycle in mutual Hill radii, and
+// whether some sample came closer than rhtol mutual Hill radii (a close encounter).
 
 #include <array>
-#include <string_view>
 
 #include "orbit/elements.hpp"
 #include "orbit/orbit_setup.hpp"
@@ -20,20 +19,18 @@ namespace tandem {
 
 inline constexpr int isimax = 360;
 
-inline constexpr std::string_view blank_label = "         ";
-inline constexpr std::string_view close_enc_label = "CLOSE ENC";
-
 struct RCurve {
   std::array<double, isimax> rp{};
   std::array<double, isimax> md{};
   std::array<float, isimax> sma{};  // sigma in degrees, single precision
-  std::array<std::string_view, isimax> ace{};
+  std::array<bool, isimax> ace{};   // a close encounter during the cycle
 };
 
+// Tabulates planet 2 over the cycle (orbits.ipasos samples) and evaluates the grid.
 // threads: how many threads share the sigma grid (0 counts as 1, more than isimax as
-// isimax); every value of the result is the same bit for bit whatever the count. The
-// table must hold orbits.ipasos samples; for any other length rp is NaN.
+// isimax); every value of the result is the same bit for bit whatever the count. A cycle
+// the table cannot hold (ipasos outside 1..50000) gives NaN for every rp.
 RCurve evaluate_rsigma(const PlanetarySystem& system, const Resonance& resonance,
-                       const OrbitSetup& orbits, const Planet2Table& table, unsigned threads = 1);
+                       const OrbitSetup& orbits, unsigned threads = 1);
 
 }  // namespace tandem

@@ -33,12 +33,12 @@ std::string refusal_of(const RawInput& raw) {
 }
 
 TEST(CheckedSystem, PassesThePhysicalValuesOn) {
-  const PlanetarySystem s = checked_system(valid_raw());
-  EXPECT_EQ(s.mst, 1.0);
-  EXPECT_EQ(s.planet1.ex, 0.10);
-  EXPECT_EQ(s.planet1.sm, 1.0e-9);
-  EXPECT_EQ(s.planet2.se, 5.2);
-  EXPECT_EQ(s.planet2.lp, 14.7);
+  const System s = checked_system(valid_raw());
+  EXPECT_EQ(s.star_mass, 1.0);
+  EXPECT_EQ(s.planet1.e, 0.10);
+  EXPECT_EQ(s.planet1.mass, 1.0e-9);
+  EXPECT_EQ(s.planet2.a, 5.2);
+  EXPECT_EQ(s.planet2.peri, 14.7);
 }
 
 TEST(CheckedSystem, NamesTheItemAndItsValue) {

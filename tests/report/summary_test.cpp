@@ -13,9 +13,9 @@ using testing::LayerCapture;
 
 TEST(EquilibriumLine, HasItsFixedLayout) {
   LayerCapture c;
-  write_equilibrium_line(c.io(), textio::unit_screen, 180.0f, stable_label, 123.456);
-  write_equilibrium_line(c.io(), textio::unit_screen, 0.0f, unstable_label, 1.0e-5);
-  write_equilibrium_line(c.io(), textio::unit_screen, 359.0f, stable_label, 2.5e120);
+  write_equilibrium_line(c.io(), textio::unit_screen, 180.0, EquilibriumKind::stable, 123.456);
+  write_equilibrium_line(c.io(), textio::unit_screen, 0.0, EquilibriumKind::unstable, 1.0e-5);
+  write_equilibrium_line(c.io(), textio::unit_screen, 359.0, EquilibriumKind::stable, 2.5e120);
   const std::string expected =
       " sigma=180. E. STABLE  P=  0.12345600E+03     years\n"
       " sigma=  0.  UNSTABLE  P=  0.10000000E-04     years\n"
@@ -38,36 +38,27 @@ TEST(CriticalAngle, TruncatesEachCoefficientTowardZero) {
 // The case of the summary's rendered examples: a star of 1 M_sun, planet masses 0.001
 // and 0.0003, e 0.1 and 0.05, inclinations 2 and 1, nodes 30 and 100, perihelia 60 and 15.
 struct ExampleCase {
-  PlanetarySystem system;
+  Result result;
   Resonance resonance{3.0, 2.0};
-  OrbitSetup orbits;
-  Analysis analysis;
   ExampleCase() {
-    system.mst = 1.0;
-    system.planet1 = {0.0, 0.1, 2.0, 30.0, 60.0, 0.001};
-    system.planet2 = {5.2, 0.05, 1.0, 100.0, 15.0, 0.0003};
-    orbits.planet1.a = 3.5;
-    orbits.planet2.a = 5.25;
-    orbits.planet1.e = 0.1;
-    orbits.planet2.e = 0.05;
-    orbits.planet1.jg = 2.0;
-    orbits.planet2.jg = 1.0;
-    orbits.planet1.lg = 30.0;
-    orbits.planet2.lg = 100.0;
-    orbits.planet1.pg = 60.0;
-    orbits.planet2.pg = 15.0;
-    analysis.vmedio = -1.5e-7;
-    analysis.vrmin = -2.0e-7;
-    analysis.delr = 0.0;
-    analysis.ancha1 = 0.0;
-    analysis.ancha2 = 0.25;
+    result.system.star_mass = 1.0;
+    result.system.planet1 = {0.0, 0.1, 2.0, 30.0, 60.0, 0.001};
+    result.system.planet2 = {5.2, 0.05, 1.0, 100.0, 15.0, 0.0003};
+    result.resonance = resonance;
+    result.orbit.a1 = 3.5;
+    result.orbit.a2 = 5.25;
+    result.analysis.mean = -1.5e-7;
+    result.analysis.strength = 5.0e-8;
+    result.analysis.amplitude = 0.0;
+    result.analysis.width_a1 = 0.0;
+    result.analysis.width_a2 = 0.25;
   }
 };
 
 TEST(SummaryBlock, RecordsOfTheHeadAndTail) {
   LayerCapture c;
   const ExampleCase x;
-  write_summary_head(c.io(), x.system, x.resonance, x.orbits, x.analysis);
+  write_summary_head(c.io(), x.result);
   write_summary_tail(c.io(), x.resonance);
   EXPECT_EQ(c.file("resonance.dat"),
             " Star mass =    1.\n"
@@ -92,7 +83,7 @@ TEST(SummaryBlock, AppendsAfterEarlierBlocks) {
   c.dir().write("resonance.dat", "an earlier block\n");
   const ExampleCase x;
   for (int run = 0; run < 2; ++run) {
-    write_summary_head(c.io(), x.system, x.resonance, x.orbits, x.analysis);
+    write_summary_head(c.io(), x.result);
     write_summary_tail(c.io(), x.resonance);
   }
   const std::string earlier = "an earlier block\n";

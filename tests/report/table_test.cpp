@@ -16,25 +16,21 @@ using testing::LayerCapture;
 using testing::lines_of;
 
 struct TableCase {
-  RCurve curve;
-  Analysis analysis;
+  Result result;
   TableCase() {
-    for (int i = 0; i < isimax; ++i) {
-      curve.sma[i] = static_cast<float>(i);
-      curve.ace[i] = blank_label;
-      analysis.aeq[i] = blank_label;
+    Curve& c = result.curve;
+    for (int i = 0; i < grid_points; ++i) {
+      c.sigma[i] = i;
     }
-    analysis.vrmin = -4.0e-6;
-    curve.rp.fill(-4.0e-6);
-    curve.rp[0] = 1.2345678e-6 - 4.0e-6;
-    curve.rp[45] = 0.98765432e-6 - 4.0e-6;
-    curve.ace[45] = close_enc_label;
-    curve.rp[90] = 2.3456789e-6 - 4.0e-6;
-    analysis.aeq[90] = unstable_label;
-    analysis.aeq[0] = stable_label;
-    analysis.tlib[0] = 123.456;
-    analysis.aeq[180] = stable_label;
-    analysis.tlib[180] = 123.456;
+    c.r_minus_rmin[0] = 1.2345678e-6;
+    c.r_minus_rmin[45] = 0.98765432e-6;
+    c.close_encounter[45] = true;
+    c.r_minus_rmin[90] = 2.3456789e-6;
+    c.equilibrium[90] = EquilibriumKind::unstable;
+    c.equilibrium[0] = EquilibriumKind::stable;
+    c.period_years[0] = 123.456;
+    c.equilibrium[180] = EquilibriumKind::stable;
+    c.period_years[180] = 123.456;
   }
 };
 
@@ -50,7 +46,7 @@ TEST(Table, HeaderRowsAndEquilibriumLines) {
   const TableCase x;
   c.io().open(textio::unit_summary, "resonance.dat", textio::Status::unknown,
               textio::Access::append);
-  write_table(c.io(), x.curve, x.analysis);
+  write_table(c.io(), x.result);
   c.io().close(textio::unit_summary);
 
   const std::string text = c.file("rsigma.dat");
@@ -79,11 +75,11 @@ TEST(Table, HeaderRowsAndEquilibriumLines) {
 TEST(Table, APeriodThatIsNotANumberStillMarksAnEquilibrium) {
   LayerCapture c;
   TableCase x;
-  x.analysis.tlib.fill(0.0);
-  x.analysis.tlib[7] = std::numeric_limits<double>::quiet_NaN();
+  x.result.curve.period_years.fill(0.0);
+  x.result.curve.period_years[7] = std::numeric_limits<double>::quiet_NaN();
   c.io().open(textio::unit_summary, "resonance.dat", textio::Status::unknown,
               textio::Access::append);
-  write_table(c.io(), x.curve, x.analysis);
+  write_table(c.io(), x.result);
   c.io().close(textio::unit_summary);
   const auto rows = lines_of(c.file("rsigma.dat"));
   ASSERT_EQ(rows.size(), 361u);

@@ -18,7 +18,7 @@ using testing::same;
 
 // The analysis reads only the masses, a1, a2, hii and the resonance numbers; they are set
 // by hand so that every expected value can be worked out from them.
-Analysis analyse(const RCurve& c) {
+CurveAnalysis analyse(const RCurve& c) {
   PlanetarySystem sys;
   sys.mst = 1.0;
   sys.planet1.sm = 0.001;
@@ -51,16 +51,16 @@ double period_years(double d2) {
 }
 
 // Exactly the listed labels; a period at each stable one and nowhere else.
-void expect_labels(const Analysis& an, const std::map<int, std::string_view>& want) {
+void expect_labels(const CurveAnalysis& an, const std::map<int, EquilibriumKind>& want) {
   for (int i = 0; i < isimax; ++i) {
     const auto it = want.find(i);
-    const std::string_view label = it == want.end() ? blank_label : it->second;
+    const EquilibriumKind label = it == want.end() ? EquilibriumKind::none : it->second;
     EXPECT_EQ(an.aeq[i], label) << "sigma " << i;
-    EXPECT_EQ(an.tlib[i] != 0, label == stable_label) << "sigma " << i;
+    EXPECT_EQ(an.tlib[i] != 0, label == EquilibriumKind::stable) << "sigma " << i;
   }
 }
 
-void expect_undetectable(const Analysis& an) {
+void expect_undetectable(const CurveAnalysis& an) {
   EXPECT_FALSE(an.detectable);
   EXPECT_TRUE(same(an.delr, 0.0));
   EXPECT_TRUE(same(an.ancha1, 0.0));
@@ -71,7 +71,7 @@ void expect_undetectable(const Analysis& an) {
 const double g = std::acos(-1.0) / 180;
 
 TEST(Analysis, WorkedExampleOfAVShapedCurve) {
-  const Analysis an = analyse(curve_of(vee));
+  const CurveAnalysis an = analyse(curve_of(vee));
   // Sum 180 + 2*(1 + ... + 179) = 32400 over 360 points, every partial sum exact.
   EXPECT_TRUE(same(an.vmedio, 90.0));
   EXPECT_TRUE(same(an.vrmin, 0.0));
@@ -83,7 +83,7 @@ TEST(Analysis, WorkedExampleOfAVShapedCurve) {
     ASSERT_TRUE(same(an.deriv1[i], slope)) << "sigma " << i;
   }
   EXPECT_TRUE(same(an.deriv2[180], (1.0 / g2r) / g2r));
-  expect_labels(an, {{0, unstable_label}, {180, stable_label}});
+  expect_labels(an, {{0, EquilibriumKind::unstable}, {180, EquilibriumKind::stable}});
   EXPECT_NEAR(an.tlib[180], period_years(1 / (g * g)), 1e-15 * an.tlib[180]);
   // ff = 2 sqrt(2 delr/(hii kg2)); Da = 2 ff k sqrt((M + m) a)/(M m).
   const double ff = 2 * std::sqrt(2 * 180.0 / (4.0 * kg2));
@@ -94,11 +94,11 @@ TEST(Analysis, WorkedExampleOfAVShapedCurve) {
 TEST(Analysis, EquilibriumBetweenLastAndFirstPointWraps) {
   // R is the distance along the circle from sigma = 359.25: the minimum lies between 359
   // (R = 0.25) and 0 (0.75), the maximum between 179 (179.75) and 180 (179.25).
-  const Analysis an = analyse(curve_of([](int i) {
+  const CurveAnalysis an = analyse(curve_of([](int i) {
     const double d = std::fabs(i - 359.25);
     return d < 180 ? d : 360 - d;
   }));
-  expect_labels(an, {{359, stable_label}, {179, unstable_label}});
+  expect_labels(an, {{359, EquilibriumKind::stable}, {179, EquilibriumKind::unstable}});
   // Found at 0, given to the lower 359, where d2R = ((0.75 + 1)/2)/g2r^2.
   EXPECT_NEAR(an.tlib[359], period_years(0.875 / (g * g)), 1e-15 * an.tlib[359]);
 }
@@ -106,13 +106,13 @@ TEST(Analysis, EquilibriumBetweenLastAndFirstPointWraps) {
 TEST(Analysis, VanishingCurvatureAtADetectedPointIsUnstable) {
   // R = max(|i - 180| - 2, 0) is 0 on 178..182: the slope vanishes on 179..181 and the
   // curvature exactly at 180; 179, 181 and 182 see the bottom curving up.
-  const Analysis an = analyse(curve_of([](int i) { return std::max(vee(i) - 2, 0.0); }));
+  const CurveAnalysis an = analyse(curve_of([](int i) { return std::max(vee(i) - 2, 0.0); }));
   EXPECT_TRUE(same(an.deriv2[180], 0.0));
-  expect_labels(an, {{0, unstable_label},
-                     {179, stable_label},
-                     {180, unstable_label},
-                     {181, stable_label},
-                     {182, stable_label}});
+  expect_labels(an, {{0, EquilibriumKind::unstable},
+                     {179, EquilibriumKind::stable},
+                     {180, EquilibriumKind::unstable},
+                     {181, EquilibriumKind::stable},
+                     {182, EquilibriumKind::stable}});
   // At 179 the slopes around are -0.5/g2r and 0: d2R = 0.25/g2r^2.
   EXPECT_NEAR(an.tlib[179], period_years(0.25 / (g * g)), 1e-15 * an.tlib[179]);
 }
@@ -122,12 +122,12 @@ TEST(Analysis, ClosenessLimitsRmaxAndTheSearchAtEachPointAlone) {
   RCurve c = curve_of(vee);
   c.md[0] = 3.0;    // not beyond rhtol: the top no longer counts for Rmax
   c.md[180] = 2.0;  // still searched
-  expect_labels(analyse(c), {{0, unstable_label}, {180, stable_label}});
+  expect_labels(analyse(c), {{0, EquilibriumKind::unstable}, {180, EquilibriumKind::stable}});
   EXPECT_TRUE(same(analyse(c).vrmax, 179.0));
   c.md[181] = 0.5;  // one detection is enough
-  expect_labels(analyse(c), {{0, unstable_label}, {180, stable_label}});
+  expect_labels(analyse(c), {{0, EquilibriumKind::unstable}, {180, EquilibriumKind::stable}});
   c.md[180] = 0.5;  // 0.5 itself is not searched
-  expect_labels(analyse(c), {{0, unstable_label}});
+  expect_labels(analyse(c), {{0, EquilibriumKind::unstable}});
 }
 
 TEST(Analysis, UndetectableCurves) {
@@ -141,10 +141,10 @@ TEST(Analysis, UndetectableCurves) {
   const auto shallow = [](double s) {
     return curve_of([s](int i) { return 1 + s * (vee(i) / 180); });
   };
-  const Analysis below = analyse(shallow(1.8e-11));  // detec2 9e-12
+  const CurveAnalysis below = analyse(shallow(1.8e-11));  // detec2 9e-12
   EXPECT_LT(below.detec2, 1e-11) << digits17(below.detec2);
   expect_undetectable(below);
-  const Analysis above = analyse(shallow(2.2e-11));  // detec2 1.1e-11
+  const CurveAnalysis above = analyse(shallow(2.2e-11));  // detec2 1.1e-11
   EXPECT_TRUE(above.detectable) << digits17(above.detec2);
 }
 
@@ -158,7 +158,7 @@ TEST(Analysis, AmplitudeFloorRelativeToTheMassScale) {
   }
   ASSERT_TRUE(same(d / cterm, 1e-20)) << digits17(d) << " / " << digits17(cterm);
   const auto step = [](double depth) { return curve_of([depth](int i) { return i ? depth : 0; }); };
-  const Analysis at = analyse(step(d));
+  const CurveAnalysis at = analyse(step(d));
   EXPECT_TRUE(same(at.cterm, cterm));
   EXPECT_TRUE(at.detectable);
   EXPECT_TRUE(same(at.delr, d));

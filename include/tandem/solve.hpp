@@ -1,0 +1,19 @@
+#pragma once
+// The one entry point to the computation: both orbits, planet 2 over the resonant cycle,
+// R(sigma) on the grid and its analysis.
+
+#include "tandem/problem.hpp"
+#include "tandem/result.hpp"
+#include "tandem/system.hpp"
+
+namespace tandem {
+
+// Throws InvalidInput (tandem/problem.hpp) when validate(system, resonance) finds a
+// problem. The result is the same bit for bit whatever options.threads is.
+Result solve(const System& system, const Resonance& resonance, const SolveOptions& options = {});
+
+// The number of processors this process may run on: its affinity mask, bounded by the CPU
+// limit of its control group where one is set; at least 1. threads = 0 means this many.
+unsigned available_processors();
+
+}  // namespace tandem
