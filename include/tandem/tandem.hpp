@@ -9,6 +9,7 @@
 //   tandem::Result res = tandem::solve(system, {3, 2});
 //   res.analysis.strength, res.analysis.equilibria, res.curve.r, ...
 
+#include "tandem/files.hpp"
 #include "tandem/problem.hpp"
 #include "tandem/result.hpp"
 #include "tandem/solve.hpp"

@@ -22,9 +22,9 @@ void read_planet(textio::RecordLayer& io, RawPlanet& p) {
 
 }  // namespace
 
-RawInput read_input_file(textio::RecordLayer& io) {
+RawInput read_input_file(textio::RecordLayer& io, const std::string& name) {
   RawInput raw;
-  io.open(textio::unit_file, input_file_name, textio::Status::old);
+  io.open(textio::unit_file, name, textio::Status::old);
   read_comment(io);
   io.read_list(textio::unit_file, {&raw.mst});
   read_comment(io);

@@ -4,6 +4,7 @@
 // each group one list-directed read. Items left unset by a null value or a slash stay empty.
 
 #include <optional>
+#include <string>
 
 #include "tandem/system.hpp"
 #include "textio/record_layer.hpp"
@@ -22,9 +23,10 @@ struct RawInput {
 
 inline constexpr const char* input_file_name = "tandem.inp";
 
-// Opens tandem.inp (it must exist), reads the five records and closes it. Input/output
-// failures end the run through textio::FatalIoError.
-RawInput read_input_file(textio::RecordLayer& io);
+// Opens the input file (tandem.inp unless another name is given; it must exist), reads
+// the five records and closes it. Input/output failures end the run through
+// textio::FatalIoError.
+RawInput read_input_file(textio::RecordLayer& io, const std::string& name = input_file_name);
 
 // Checks that every value the computation uses is present and physically meaningful
 // (masses and planet 2's semi-major axis positive, 0 <= e < 1, all finite) and returns
