@@ -12,6 +12,11 @@ namespace tandem {
 // problem. The result is the same bit for bit whatever options.threads is.
 Result solve(const System& system, const Resonance& resonance, const SolveOptions& options = {});
 
+// The orbit quantities alone (a1 at exact resonance, the mean motions, hii, rhs, ipasos),
+// as solve computes them, without R(sigma): cheap enough to place many resonances.
+// Throws InvalidInput as solve does.
+OrbitQuantities resonant_orbits(const System& system, const Resonance& resonance);
+
 // The number of processors this process may run on: its affinity mask, bounded by the CPU
 // limit of its control group where one is set; at least 1. threads = 0 means this many.
 unsigned available_processors();

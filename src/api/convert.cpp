@@ -52,13 +52,17 @@ System system_of(const PlanetarySystem& elements) {
   return {elements.mst, planet_of(elements.planet1), planet_of(elements.planet2)};
 }
 
+OrbitQuantities orbit_quantities(const OrbitSetup& orbits) {
+  return {orbits.planet1.a, orbits.planet2.a, orbits.planet1.n, orbits.planet2.n,
+          orbits.hii,       orbits.rhs,       orbits.ipasos};
+}
+
 Result result_of(const System& system, const Resonance& resonance, const OrbitSetup& orbits,
                  const RCurve& curve, const CurveAnalysis& analysis) {
   Result r;
   r.system = system;
   r.resonance = resonance;
-  r.orbit = {orbits.planet1.a, orbits.planet2.a, orbits.planet1.n, orbits.planet2.n,
-             orbits.hii,       orbits.rhs,       orbits.ipasos};
+  r.orbit = orbit_quantities(orbits);
   fill_curve(curve, analysis, r.curve);
   r.analysis = analysis_of(curve, analysis);
   return r;

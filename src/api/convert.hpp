@@ -15,6 +15,8 @@ namespace tandem::api {
 PlanetarySystem elements_of(const System& system);
 System system_of(const PlanetarySystem& elements);
 
+OrbitQuantities orbit_quantities(const OrbitSetup& orbits);
+
 Result result_of(const System& system, const Resonance& resonance, const OrbitSetup& orbits,
                  const RCurve& curve, const CurveAnalysis& analysis);
 
