@@ -10,10 +10,12 @@
 // whether some sample came closer than rhtol mutual Hill radii (a close encounter).
 
 #include <array>
+#include <cstdint>
 
 #include "orbit/elements.hpp"
 #include "orbit/orbit_setup.hpp"
 #include "orbit/planet2_table.hpp"
+#include "resonance/planet1_cache.hpp"
 
 namespace tandem {
 
@@ -32,5 +34,25 @@ struct RCurve {
 // the table cannot hold (ipasos outside 1..50000) gives NaN for every rp.
 RCurve evaluate_rsigma(const PlanetarySystem& system, const Resonance& resonance,
                        const OrbitSetup& orbits, unsigned threads = 1);
+
+// How planet 1's Kepler solutions are found. Every choice gives the same curve bit for
+// bit; the plain one (every sample solved on its own, one after the other) is kept as the
+// yardstick of the tests and benchmarks. evaluate_rsigma above reuses and interleaves.
+struct Planet1Method {
+  bool reuse = true;       // each distinct mean anomaly solved once per thread (Planet1Cache)
+  bool interleave = true;  // the anomalies still to be solved go through several lanes at once
+  int cache_bits = planet1_cache_bits;  // 2^cache_bits slots per thread, 1..24
+};
+inline constexpr Planet1Method plain_planet1{false, false, planet1_cache_bits};
+
+// Samples whose planet-1 state came from the cache, out of all samples, over all threads.
+struct CacheCounts {
+  std::uint64_t samples = 0;
+  std::uint64_t hits = 0;
+};
+
+RCurve evaluate_rsigma(const PlanetarySystem& system, const Resonance& resonance,
+                       const OrbitSetup& orbits, unsigned threads, const Planet1Method& method,
+                       CacheCounts* counts = nullptr);
 
 }  // namespace tandem
