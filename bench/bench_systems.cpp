@@ -15,12 +15,36 @@ BenchCase hilda_3_2() {
   return {"3:2", s, {3.0, 2.0}};
 }
 
-BenchCase pair_50_49() {
+BenchCase kirkwood_7_2() {
   PlanetarySystem s;
   s.mst = 1.0;
-  s.planet1 = {0.98, 0.05, 1.0, 30.0, 60.0, 3.0e-6};
+  s.planet1 = {2.26, 0.15, 5.0, 80.0, 120.0, 1.0e-9};
+  s.planet2 = {5.2, 0.048, 1.3, 100.5, 14.7, 9.5e-4};
+  return {"7:2", s, {7.0, 2.0}};
+}
+
+namespace {
+
+BenchCase pair_50_49(const char* name, double e1) {
+  PlanetarySystem s;
+  s.mst = 1.0;
+  s.planet1 = {0.98, e1, 1.0, 30.0, 60.0, 3.0e-6};
   s.planet2 = {1.0, 0.02, 0.5, 100.0, 15.0, 1.0e-3};
-  return {"50:49", s, {50.0, 49.0}};
+  return {name, s, {50.0, 49.0}};
+}
+
+}  // namespace
+
+BenchCase pair_50_49_e010() {
+  return pair_50_49("50:49 e=0.1", 0.1);
+}
+
+BenchCase pair_50_49_e060() {
+  return pair_50_49("50:49 e=0.6", 0.6);
+}
+
+std::vector<BenchCase> all_cases() {
+  return {hilda_3_2(), kirkwood_7_2(), pair_50_49_e010(), pair_50_49_e060()};
 }
 
 Prepared prepare(const BenchCase& c) {

@@ -1,15 +1,18 @@
 // The Kepler solver alone. Solutions per second over a spread of mean anomalies at three
 // eccentricities, and over exactly the mean anomalies that R(sigma) hands it for planet 1,
-// so that the time of a whole sample can be set against the time of its solution. Timed
-// by the wall clock, as R(sigma) is, so that the two figures compare.
+// so that the time of a whole sample can be set against the time of its solution; there
+// one after the other (solkep) and several at a time (the lanes R(sigma) uses). Timed by
+// the wall clock, as R(sigma) is, so that the figures compare.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "bench_systems.hpp"
 #include "orbit/constants.hpp"
 #include "orbit/kepler.hpp"
+#include "resonance/kepler_lanes.hpp"
 
 namespace tandem::bench {
 namespace {
@@ -50,7 +53,33 @@ void BM_SolkepOfRun(benchmark::State& state, BenchCase (*make)()) {
   solve_all(state, p.orbits.planet1.e, planet1_mean_anomalies(c, p, 10));
 }
 BENCHMARK_CAPTURE(BM_SolkepOfRun, 3_2, hilda_3_2)->UseRealTime();
-BENCHMARK_CAPTURE(BM_SolkepOfRun, 50_49, pair_50_49)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SolkepOfRun, 50_49_e010, pair_50_49_e010)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SolkepOfRun, 50_49_e060, pair_50_49_e060)->UseRealTime();
+
+// The same anomalies through the interleaved lanes, in blocks of 256 as R(sigma) hands
+// them over at most.
+void BM_SolkepInterleavedOfRun(benchmark::State& state, BenchCase (*make)()) {
+  const BenchCase c = make();
+  const Prepared p = prepare(c);
+  const double ex = p.orbits.planet1.e;
+  const std::vector<double> anomalies = planet1_mean_anomalies(c, p, 10);
+  std::vector<double> solutions(anomalies.size());
+  constexpr std::size_t block = 256;
+  for (auto _ : state) {
+    for (std::size_t first = 0; first < anomalies.size(); first += block) {
+      const std::size_t count = std::min(block, anomalies.size() - first);
+      solve_kepler_interleaved(ex, anomalies.data() + first, solutions.data() + first, count);
+    }
+    benchmark::DoNotOptimize(solutions.data());
+  }
+  const auto n = static_cast<double>(anomalies.size());
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(anomalies.size()));
+  state.counters["per_solution"] = benchmark::Counter(
+      n, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK_CAPTURE(BM_SolkepInterleavedOfRun, 3_2, hilda_3_2)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SolkepInterleavedOfRun, 50_49_e010, pair_50_49_e010)->UseRealTime();
+BENCHMARK_CAPTURE(BM_SolkepInterleavedOfRun, 50_49_e060, pair_50_49_e060)->UseRealTime();
 
 }  // namespace
 }  // namespace tandem::bench
