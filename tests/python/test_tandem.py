@@ -134,3 +134,26 @@ def test_every_public_name_is_documented():
         if not name.startswith("_") and name != "grid_points":
             assert getattr(tandem, name).__doc__, name
     assert "solve(system, k2, k1, threads=0)" in tandem.solve.__doc__
+
+
+@pytest.mark.parametrize("example", ["hilda-3-2", "eccentric-inclined-3-2"])
+def test_whole_result_equals_the_independent_evaluation(example, tmp_path):
+    """Every value of the result, printed or not, bit for bit against tests/reference."""
+    import json
+    import subprocess
+    import sys
+    k2, k1 = answer_of(example)
+    subprocess.run([sys.executable, str(SOURCE / "tests" / "reference" / "tandem_reference.py"),
+                    str(SOURCE / "examples" / example / "tandem.inp"), repr(k2), repr(k1),
+                    str(tmp_path)], check=True)
+    want = json.loads((tmp_path / "result.json").read_text())
+    res = solved(example)
+    for name, value in want.items():
+        got = getattr(res, name, None)
+        if name == "equilibrium":
+            kinds = {q.sigma: "stable" if q.stable else "unstable" for q in res.equilibria}
+            got = [kinds.get(s, "none") for s in res.sigma]
+        if isinstance(value, list):
+            assert list(got) == value, name  # floats compare exactly; NaN would show as unequal
+        else:
+            assert got == value, name
