@@ -223,10 +223,10 @@ TEST(InputFile, FifoThatDeliversAShortFile) {
   EXPECT_EQ(r.err, fatal_report("list in: end of file\n", "1 named tandem.inp", "reading"));
 }
 
-// A comment word of 128 MiB (a sparse file: NUL bytes, which are no separator) and a star
-// mass written with 8 MiB of digits, 1 followed by zeros and an exponent that takes them
+// A comment word of 64 MiB (a sparse file: NUL bytes, which are no separator) and a star
+// mass written with 4 MiB of digits, 1 followed by zeros and an exponent that takes them
 // back: the run gives the Hilda case's files, byte for byte, in the memory of an ordinary
-// run (collecting the word alone took 128 MiB).
+// run (collecting the word alone took 64 MiB).
 TEST(InputFile, HugeWordAndNumberAreReadInBoundedMemory) {
   const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   ScratchDir normal;
@@ -236,8 +236,8 @@ TEST(InputFile, HugeWordAndNumberAreReadInBoundedMemory) {
   ASSERT_EQ(usual.status, 0);
 
   ScratchDir dir;
-  constexpr std::size_t word = std::size_t{128} << 20;
-  constexpr std::size_t zeros = std::size_t{8} << 20;
+  constexpr std::size_t word = std::size_t{64} << 20;
+  constexpr std::size_t zeros = std::size_t{4} << 20;
   {
     std::ofstream f(dir.path() / "tandem.inp", std::ios::binary);
     f << 'w';
