@@ -195,7 +195,7 @@ std::optional<Planet1Cache> thread_cache(const Planet1Method& method) {
     return std::nullopt;
   }
   try {
-    return Planet1Cache(std::clamp(method.cache_bits, 1, 24));
+    return Planet1Cache(std::clamp(method.cache_bits, 1, 20));
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

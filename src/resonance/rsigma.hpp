@@ -41,7 +41,7 @@ RCurve evaluate_rsigma(const PlanetarySystem& system, const Resonance& resonance
 struct Planet1Method {
   bool reuse = true;       // each distinct mean anomaly solved once per thread (Planet1Cache)
   bool interleave = true;  // the anomalies still to be solved go through several lanes at once
-  int cache_bits = planet1_cache_bits;  // 2^cache_bits slots per thread, 1..24
+  int cache_bits = planet1_cache_bits;  // 2^cache_bits slots of 64 bytes per thread, 1..20
 };
 inline constexpr Planet1Method plain_planet1{false, false, planet1_cache_bits};
 
