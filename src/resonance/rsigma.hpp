@@ -30,8 +30,9 @@ struct RCurve {
 
 // Tabulates planet 2 over the cycle (orbits.ipasos samples) and evaluates the grid.
 // threads: how many threads share the sigma grid (0 counts as 1, more than isimax as
-// isimax); every value of the result is the same bit for bit whatever the count. A cycle
-// the table cannot hold (ipasos outside 1..50000) gives NaN for every rp.
+// isimax); every value of the result is the same bit for bit whatever the count. Each
+// thread holds 4 MiB of planet 1's states while it runs. A cycle the table cannot hold
+// (ipasos outside 1..50000) gives NaN for every rp.
 RCurve evaluate_rsigma(const PlanetarySystem& system, const Resonance& resonance,
                        const OrbitSetup& orbits, unsigned threads = 1);
 

@@ -1,5 +1,6 @@
 // The evaluation arranges its work for speed (factors formed once per orbit, samples in
-// blocks, the grid split across threads). None of that may change a bit: here the whole
+// blocks, planet 1's states reused and its solutions interleaved, the grid split across
+// threads and taken out of order). None of that may change a bit: here the whole
 // curve is set against a plain transcription of the formulas, one sample at a time, with
 // both planets placed afresh at every sample and nothing formed ahead.
 
