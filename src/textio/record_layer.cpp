@@ -33,7 +33,7 @@ struct RecordLayer::Impl {
     try {
       operation();
     } catch (const IoFailure& failure) {
-      throw FatalIoError(compose_report(failure, state));
+      throw FatalIoError(compose_report(failure, state), failure.error_number());
     } catch (const std::bad_alloc&) {
       throw FatalIoError(compose_report(IoFailure("no space", "out of free space"), state));
     }

@@ -58,11 +58,15 @@ enum class Access { sequential, append };
 //   lately writing sequential formatted external IO
 class FatalIoError : public std::runtime_error {
  public:
-  explicit FatalIoError(std::string report);
+  explicit FatalIoError(std::string report, int error_number = 0);
   const std::string& report() const noexcept { return report_; }
+  // The system's error number behind the report (ENOENT, ENOSPC, ...); 0 for the layer's
+  // own failures (end of file, incomprehensible input, ...).
+  int error_number() const noexcept { return error_number_; }
 
  private:
   std::string report_;
+  int error_number_;
 };
 
 // One item of a list-directed write. A float is widened to double before rendering.
