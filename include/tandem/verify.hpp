@@ -12,6 +12,8 @@
 // The computation's elements are averages over the resonant cycle, so the start is
 // corrected until the averages over one resonant cycle centred on it of a, e and varpi of
 // both planets, and of sigma, are the computation's (inclinations and nodes are kept).
+// The integration: Boost.Odeint's Runge-Kutta-Fehlberg 7(8) under step control at
+// `tolerance` per step, for `periods` predicted libration periods plus one cycle.
 //
 // sigma(t) comes from the osculating elements, smoothed over one resonant cycle
 // (2*pi*K1/n2). It librates when the range it sweeps stays below 360 degrees. The period
@@ -81,20 +83,22 @@ struct Verification {
   // The rest is NaN where the run did not show it: the centre and amplitude need
   // libration, the period at least one whole libration.
   double measured_period_years = 0;
-  double period_ratio = 0;            // predicted / measured
-  double measured_centre_deg = 0;     // in 0..360
-  double centre_offset_deg = 0;       // measured - predicted centre, in -180..180
-  double amplitude_deg = 0;           // half the range about the centre line
-  double centre_drift_deg = 0;        // how far the centre line moved over the librations seen
-  int librations = 0;                 // whole librations seen
-  double energy_error = 0;            // largest |E - E0|/|E0| at the integrator's steps
-  double angular_momentum_error = 0;  // the same for the total angular momentum
-  double min_distance_hill = 0;       // closest approach of the planets, mutual Hill radii
-  double duration_years = 0;          // integrated after the start was set
-  long long steps = 0;                // integrator steps of the run, the start's excluded
-  int start_iterations = 0;           // corrections of the start
-  bool start_converged = false;       // the cycle averages met the computation's elements
-  std::vector<SeriesPoint> series;    // when keep_series
+  double period_ratio = 0;         // predicted / measured
+  double measured_centre_deg = 0;  // in 0..360
+  double centre_offset_deg = 0;    // measured - predicted centre, in -180..180
+  double amplitude_deg = 0;        // half the range about the centre line
+  double centre_drift_deg = 0;     // how far the centre line moved over the librations seen
+  int librations = 0;              // whole librations seen
+  // Largest |E - E0|/|E0| at the integrator's steps, and the same for the total angular
+  // momentum; NaN when the run ended while its start was being set.
+  double energy_error = 0;
+  double angular_momentum_error = 0;
+  double min_distance_hill = 0;     // closest approach of the planets, mutual Hill radii
+  double duration_years = 0;        // integrated after the start was set
+  long long steps = 0;              // integrator steps of the run, the start's excluded
+  int start_iterations = 0;         // corrections of the start
+  bool start_converged = false;     // the cycle averages met the computation's elements
+  std::vector<SeriesPoint> series;  // when keep_series
 };
 
 // Every stable equilibrium of result.analysis.equilibria, in increasing sigma.

@@ -118,6 +118,7 @@ Verification run(const Result& result, double sigma_deg, double period_years,
   v.start_converged = start.converged;
   if (start.stop != StopReason::completed) {
     v.stop = start.stop;
+    v.energy_error = v.angular_momentum_error = nan;
     v.min_distance_hill = start.min_separation / hill;
     v.verdict = Verdict::not_confirmed;
     return v;
