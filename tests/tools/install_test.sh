@@ -7,6 +7,8 @@
 # Usage: install_test.sh CMAKE BUILD_DIR SCRATCH_DIR CONSUMER_SOURCE [PYTHON PYTHON_DIR]
 #   PYTHON_DIR: where the package is installed, relative to the prefix (omit both when the
 #   Python module is not built).
+#   TANDEM_BUILD_FLAGS (environment): flags the library was built with that a consumer must
+#   link with too (the sanitizer runtime of an asan build).
 set -u
 cmake=$1 build=$2 scratch=$3 consumer=$4 python=${5:-} python_dir=${6:-}
 
@@ -35,7 +37,8 @@ printf 'case\n1.0\nelements\n1.0 0.1 1.0 0.0 0.0 1e-6\n1.6 0.05 2.0 10.0 40.0 1e
 # Another project against the installed package, compiled with flags that would contract
 # and reorder if the library's formulas were compiled in the consumer's translation units.
 "$cmake" -S "$consumer" -B "$scratch/consumer" -DCMAKE_PREFIX_PATH="$prefix" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="-O3 -ffp-contract=fast" >"$scratch/consumer.log" 2>&1 ||
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="-O3 -ffp-contract=fast ${TANDEM_BUILD_FLAGS:-}" \
+  -DCMAKE_EXE_LINKER_FLAGS="${TANDEM_BUILD_FLAGS:-}" >"$scratch/consumer.log" 2>&1 ||
   fail "the consumer project does not configure: $(tail -20 "$scratch/consumer.log")"
 "$cmake" --build "$scratch/consumer" >>"$scratch/consumer.log" 2>&1 ||
   fail "the consumer project does not build: $(tail -20 "$scratch/consumer.log")"
