@@ -23,6 +23,13 @@ double length(const Vec3& v) {
   return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
 }
 
+// The largest of the errors so far; a NaN, once there, stays.
+void keep_largest(double& largest, double x) {
+  if (!(x <= largest)) {
+    largest = x;
+  }
+}
+
 }  // namespace
 
 struct Propagator::Stepper {
@@ -66,15 +73,16 @@ double Propagator::time() const {
 
 StopReason Propagator::check() {
   const PhaseState& y = stepper_->y;
-  energy_error_ = std::max(energy_error_, std::fabs((energy(sys_, y) - energy0_) / energy0_));
+  keep_largest(energy_error_, std::fabs((energy(sys_, y) - energy0_) / energy0_));
   const Vec3 l = angular_momentum(sys_, y);
   const Vec3 dl{l.x - momentum0_.x, l.y - momentum0_.y, l.z - momentum0_.z};
-  momentum_error_ = std::max(momentum_error_, length(dl) / length(momentum0_));
+  keep_largest(momentum_error_, length(dl) / length(momentum0_));
   const double d = separation(y);
   min_separation_ = std::min(min_separation_, d);
   if (d < limits_.close_distance) {
     return StopReason::close_encounter;
   }
+  // A state that is no longer a number fails this test too: nothing more to follow.
   if (!(energy_error_ <= limits_.max_energy_error)) {
     return StopReason::energy_drift;
   }

@@ -202,6 +202,12 @@ Start find_start(const ThreeBody& sys, const ModelElements& model, const Resonan
     now.h2 += d.h2;
     now.sigma += d.sigma;
     guess = elements_of(now, guess);
+    // A correction that leaves no ellipse: the averages cannot be met from any start.
+    if (!(guess.planet1.e < 1 && guess.planet2.e < 1 && guess.planet1.a > 0 &&
+          guess.planet2.a > 0)) {
+      start.stop = StopReason::escape;
+      return start;
+    }
   }
 }
 

@@ -111,12 +111,18 @@ PhaseState phase_of(const ThreeBody& sys, const CanonicalPair& c) {
   return y;
 }
 
+// The kinetic part as beta_i*|u_i|^2/2 + p1.p2/M, u_i the canonical velocities: finite also
+// for a planet without mass, whose |p_i|^2/(2*beta_i) would be 0/0.
 double energy(const ThreeBody& sys, const PhaseState& y) {
-  const Momenta p = momenta(sys, y);
+  const CanonicalPair c = canonical_of(sys, y);
+  const double beta1 = beta(sys, sys.g1);
+  const double beta2 = beta(sys, sys.g2);
+  const Vec3 p1 = scaled(c.planet1.vel, beta1);
+  const Vec3 p2 = scaled(c.planet2.vel, beta2);
   const Vec3 r1 = at(y, 0);
   const Vec3 r2 = at(y, 3);
-  const double kinetic = dot(p.p1, p.p1) / (2 * beta(sys, sys.g1)) +
-                         dot(p.p2, p.p2) / (2 * beta(sys, sys.g2)) + dot(p.p1, p.p2) / sys.g0;
+  const double kinetic = beta1 * dot(c.planet1.vel, c.planet1.vel) / 2 +
+                         beta2 * dot(c.planet2.vel, c.planet2.vel) / 2 + dot(p1, p2) / sys.g0;
   const double potential = sys.g0 * sys.g1 / std::sqrt(dot(r1, r1)) +
                            sys.g0 * sys.g2 / std::sqrt(dot(r2, r2)) +
                            sys.g1 * sys.g2 / separation(y);
