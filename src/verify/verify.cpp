@@ -1,6 +1,7 @@
 #include "tandem/verify.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -29,7 +30,12 @@ constexpr long long max_kept = 200'000;
 constexpr long long min_cycles = 3;
 
 void refuse(const std::string& what) {
-  throw std::invalid_argument("verify: " + what);
+  throw std::invalid_argument(what);
+}
+
+std::string shortest(double x) {
+  char buf[32];
+  return std::string(buf, std::to_chars(buf, buf + sizeof buf, x).ptr);
 }
 
 void check(const Result& result, const VerifyOptions& o) {
@@ -192,7 +198,7 @@ Verification verify_at(const Result& result, double sigma_deg, const VerifyOptio
   const int index = static_cast<int>(std::lround(reduced)) % grid_points;
   const double period = curvature_period_years(result, index);
   if (!(std::isfinite(period) && period > 0)) {
-    refuse("R(sigma) is flat at sigma = " + std::to_string(sigma_deg) + " degrees");
+    refuse("R(sigma) is flat at sigma = " + shortest(sigma_deg) + " degrees: no period to run for");
   }
   return run(result, sigma_deg, period, options);
 }
