@@ -1,9 +1,9 @@
 #pragma once
 // The console table of tandem-verify: a line naming the resonance and the run, one row per
 // equilibrium checked (sigma, verdict, measured centre and its offset, amplitude, drift of
-// the centre, the model's and the measured period, their ratio, the energy error, how the run ended),
-// and the meaning of the verdicts with the tolerances used. Angles in degrees, periods in
-// years; a value the run did not show is "-". Numbers go through std::to_chars.
+// the centre, the model's and the measured period, their ratio, the energy error, how the
+// run ended), and the meaning of the verdicts with the tolerances used. Angles in degrees,
+// periods in years; a value the run did not show is "-". Numbers go through std::to_chars.
 
 #include <string>
 #include <vector>
