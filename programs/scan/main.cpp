@@ -16,8 +16,8 @@ using namespace tandem::scan;
 
 const common::ProgramText program_text{
     "tandem-scan",
-    "Computes the resonant disturbing function R(sigma) of two planets for many K2:K1 "
-    "resonances, each exactly as the console program tandem does, and writes one catalogue "
+    "Computes the resonant disturbing function R(sigma) of two planets for many K2:K1\n"
+    "resonances, each exactly as the console program tandem does, and writes one catalogue\n"
     "row per resonance.",
     {"tandem-scan [OPTIONS] K2:K1...",
      "tandem-scan [OPTIONS] (--a1 LO:HI | --a2 LO:HI | --ratio LO:HI) [--order MIN-MAX] "
@@ -125,39 +125,52 @@ int main(int argc, char** argv) {
   std::string output, curves;
   int max_k2 = 0;
   bool quiet = false;
-  app->add_option("resonances", resonances, "Resonances to compute, as K2:K1 (e.g. 3:2 5:3 1:1)");
+  app->add_option("resonances", resonances, "Resonances to compute, as K2:K1 (e.g. 3:2 5:3 1:1)")
+      ->type_name("K2:K1");
   app->add_option("--input", input, "The system, a tandem.inp file (e.g. --input hilda.inp)")
+      ->type_name("FILE")
       ->default_str("tandem.inp");
   app->add_option("--a1", a1,
                   "Enumerate: planet 1's semi-major axis at exact resonance in LO:HI, au "
-                  "(e.g. --a1 3.0:4.6)");
+                  "(e.g. --a1 3.0:4.6)")
+      ->type_name("LO:HI");
   app->add_option("--a2", a2,
                   "Enumerate, with --place planet2: planet 2's semi-major axis at exact "
-                  "resonance in LO:HI, au (e.g. --a2 30:50)");
-  app->add_option("--ratio", ratio, "Enumerate: K2/K1 in LO:HI (e.g. --ratio 1.2:2.3)");
+                  "resonance in LO:HI, au (e.g. --a2 30:50)")
+      ->type_name("LO:HI");
+  app->add_option("--ratio", ratio, "Enumerate: K2/K1 in LO:HI (e.g. --ratio 1.2:2.3)")
+      ->type_name("LO:HI");
   app->add_option("--order", order,
                   "Enumerate orders K2-K1 from MIN to MAX; default every order "
-                  "(e.g. --order 1-3, --order 2)");
+                  "(e.g. --order 1-3, --order 2)")
+      ->type_name("MIN-MAX");
   app->add_option("--max-k2", max_k2,
-                  "Enumerate K2 up to N, at most 50; default 50 (e.g. --max-k2 20)");
+                  "Enumerate K2 up to N, at most 50; default 50 (e.g. --max-k2 20)")
+      ->type_name("N");
   app->add_option("--place", place,
                   "The planet put at exact resonance: planet1 (as tandem does) or planet2, "
                   "for bodies outside planet 1 (e.g. --place planet2)")
+      ->type_name("PLANET")
       ->default_str("planet1");
   app->add_option("--format", format, "csv or jsonl (e.g. --format jsonl)")
+      ->type_name("FORMAT")
       ->check(CLI::IsMember({"csv", "jsonl"}))
       ->default_str("csv");
   app->add_option("--output", output,
                   "The catalogue file, written whole at the end; default standard output "
-                  "(e.g. --output atlas.csv)");
+                  "(e.g. --output atlas.csv)")
+      ->type_name("FILE");
   app->add_option("--curves", curves,
                   "Also write each R(sigma) table, as tandem's rsigma.dat, to DIR/K2-K1.dat "
-                  "(e.g. --curves curves)");
+                  "(e.g. --curves curves)")
+      ->type_name("DIR");
   app->add_option("--shard", shard,
-                  "Compute part I of N of the scan, to be merged (e.g. --shard 2/4)");
+                  "Compute part I of N of the scan, to be merged (e.g. --shard 2/4)")
+      ->type_name("I/N");
   app->add_option("--threads", s.threads,
                   "Threads to use; default every processor this process may run on "
                   "(e.g. --threads 1)")
+      ->type_name("N")
       ->check(CLI::PositiveNumber);
   app->add_flag("--list", s.list_only,
                 "Print the resonances of the scan with their placed semi-major axes, "
@@ -170,9 +183,11 @@ int main(int argc, char** argv) {
       "the whole catalogue, identical to a single process's");
   std::vector<std::string> parts;
   std::string merged;
-  merge->add_option("parts", parts, "The parts (e.g. part-*.csv)")->required();
-  merge->add_option("--output", merged,
-                    "The catalogue file; default standard output (e.g. --output atlas.csv)");
+  merge->add_option("parts", parts, "The parts (e.g. part-*.csv)")->type_name("PART")->required();
+  merge
+      ->add_option("--output", merged,
+                   "The catalogue file; default standard output (e.g. --output atlas.csv)")
+      ->type_name("FILE");
 
   if (const auto status = common::parse(*app, argc, argv, std::cout, std::cerr)) {
     return *status;

@@ -124,11 +124,16 @@ Part read_part(const fs::path& file) {
   return part;
 }
 
-// The first member in which two identities differ, for the refusal.
+// The first member in which two identities differ, in words, for the refusal.
 std::string first_difference(const ordered_json& a, const ordered_json& b) {
+  static const std::map<std::string, std::string> nouns = {
+      {"shards", "number of parts"}, {"version", "program version"},
+      {"format", "format"},          {"placed", "placed planet"},
+      {"input", "input file"},       {"resonances", "list of resonances"}};
   for (const auto& [key, value] : a.items()) {
     if (!b.contains(key) || b[key] != value) {
-      return key == "input" ? "the input file differs" : "its " + key + " differs";
+      const auto noun = nouns.find(key);
+      return "the " + (noun == nouns.end() ? key : noun->second) + " differs";
     }
   }
   return "its part line differs";
@@ -188,10 +193,6 @@ std::string merge_parts(const std::vector<fs::path>& files) {
     if (part.scan != first.scan) {
       refuse(part.file, "not from the same scan as " + first.file.string() + ": " +
                             first_difference(first.scan, part.scan));
-    }
-    if (part.shards != first.shards) {
-      refuse(part.file, "a part of " + std::to_string(part.shards) + ", but " +
-                            first.file.string() + " is a part of " + std::to_string(first.shards));
     }
     const auto [at, fresh] = by_shard.emplace(part.shard, &part);
     if (!fresh) {
