@@ -2,6 +2,7 @@
 // resonance (the digits resonance.dat and rsigma.dat print), and tandem::solve on the same
 // system (every real to the last bit), in CSV and in JSON Lines. The cases have stable and
 // unstable points, equilibria inside close-encounter bands, and a band through 0 degrees.
+// The tables of --curves are the console's rsigma.dat.
 
 #include <gtest/gtest.h>
 
@@ -40,6 +41,7 @@ struct ConsoleRun {
   std::map<std::string, std::vector<std::string>> records;  // by the text before '='
   std::vector<std::pair<int, std::string>> periods;         // equilibrium lines: sigma, P
   std::set<int> stable, unstable, close;                    // from the rsigma.dat labels
+  std::string table;                                        // rsigma.dat as written
 };
 
 ConsoleRun console_run(const std::string& input, int k2, int k1) {
@@ -55,7 +57,8 @@ ConsoleRun console_run(const std::string& input, int k2, int k1) {
       c.records[line.substr(0, line.find('='))] = words_after(line, '=');
     }
   }
-  const auto rows = lines_of(dir.read("rsigma.dat").value_or(""));
+  c.table = dir.read("rsigma.dat").value_or("");
+  const auto rows = lines_of(c.table);
   EXPECT_EQ(rows.size(), 361U);
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const std::string& row = rows[i];
@@ -277,7 +280,9 @@ TEST_P(RowsAgainstRuns, EqualTheConsoleAndSolve) {
   for (std::string w; words >> w;) {
     list.push_back(w);
   }
-  const ScanOutcome csv = run_scan(dir.path(), list);
+  std::vector<std::string> csv_args = list;
+  csv_args.insert(csv_args.end(), {"--curves", "curves"});
+  const ScanOutcome csv = run_scan(dir.path(), csv_args);
   ASSERT_EQ(csv.status, 0) << csv.err;
   std::vector<std::string> jsonl_args = list;
   jsonl_args.insert(jsonl_args.end(), {"--format", "jsonl"});
@@ -295,7 +300,12 @@ TEST_P(RowsAgainstRuns, EqualTheConsoleAndSolve) {
       EXPECT_EQ(row.total, static_cast<int>(list.size()));
       EXPECT_EQ(row.name, name);
       expect_same_as_solve(row, system);
-      expect_same_as_console(row, console_run(input, row.k2, row.k1));
+      const ConsoleRun console = console_run(input, row.k2, row.k1);
+      expect_same_as_console(row, console);
+      // --curves: the console program's rsigma.dat, byte for byte.
+      EXPECT_EQ(read_file(dir.path() / "curves" /
+                          (std::to_string(row.k2) + "-" + std::to_string(row.k1) + ".dat")),
+                console.table);
     }
   }
 }
@@ -303,7 +313,12 @@ TEST_P(RowsAgainstRuns, EqualTheConsoleAndSolve) {
 INSTANTIATE_TEST_SUITE_P(Examples, RowsAgainstRuns,
                          ::testing::Values(std::pair{"eccentric-inclined-3-2", "3:2 1:1 2:1"},
                                            std::pair{"trojan-1-1", "1:1 7:2"},
-                                           std::pair{"earths-7-2-undetectable", "7:2"}));
+                                           std::pair{"earths-7-2-undetectable", "7:2"}),
+                         [](const auto& info) {
+                           std::string name = info.param.first;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace tandem::testing
