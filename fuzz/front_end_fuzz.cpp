@@ -1,9 +1,9 @@
 // The program's front end on arbitrary input: the bytes before the first NUL byte are
 // tandem.inp, the bytes after it are what is typed at the console. It runs exactly as the
 // program does (banner, reading and checking tandem.inp, the dialogue, the critical-angle
-// line), then sets up both orbits from what was accepted and, for K2 below 4, tabulates
-// planet 2 over the resonant cycle. R(sigma) itself is not evaluated: its cost is that of a
-// whole run, and it would leave no time for other inputs.
+// line), then hands what was accepted to the library's entry point for the orbit quantities
+// (tandem::resonant_orbits: the same validation and set-up as solve). R(sigma) itself is not
+// evaluated: its cost is that of a whole run, and it would leave no time for other inputs.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -17,22 +17,20 @@
 #include "driver/input_error.hpp"
 #include "driver/run.hpp"
 #include "memory_file.hpp"
-#include "orbit/orbit_setup.hpp"
-#include "orbit/planet2_table.hpp"
+#include "tandem/solve.hpp"
 #include "textio/record_layer.hpp"
 
 namespace {
-
-constexpr int kLargestTabulated = 3000;  // samples: K2 below 4, as in the Hilda example
 
 void run_front_end_on(int keyboard) {
   static const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
   tandem::textio::RecordLayer layer(sink, keyboard, sink);
   try {
     const tandem::FrontEnd front = tandem::run_front_end(layer);
-    const tandem::OrbitSetup orbits = tandem::setup_orbits(front.system, front.resonance);
-    if (orbits.ipasos <= kLargestTabulated) {
-      tandem::tabulate_planet2(orbits.planet2, front.resonance.k1, orbits.ipasos);
+    // The front end refused whatever the library refuses: an InvalidInput here is a fault.
+    const tandem::OrbitQuantities orbits = tandem::resonant_orbits(front.system, front.resonance);
+    if (orbits.ipasos < 1000 || orbits.ipasos > 50000) {
+      std::abort();
     }
   } catch (const tandem::textio::FatalIoError&) {
   } catch (const tandem::InputError&) {

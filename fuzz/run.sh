@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs both fuzz targets for a bounded time, seeded with the bundled examples.
+# Runs the fuzz targets for a bounded time, seeded with the bundled examples (the Kepler
+# solver with a few eccentricities and anomalies of its own).
 #   bash fuzz/run.sh [seconds per target, default 60]
 # Builds them first with the fuzz preset (clang, libFuzzer, ASan, UBSan). A crash, an
 # input that runs longer than 10 s, or a sanitizer report stops the run with a non-zero
@@ -14,7 +15,7 @@ cmake --build --preset fuzz
 corpus="$PWD/build/fuzz/corpus"
 found="$PWD/build/fuzz/found"
 rm -rf "$corpus" "$found"
-mkdir -p "$corpus/list_reader" "$corpus/front_end" "$found"
+mkdir -p "$corpus/list_reader" "$corpus/front_end" "$corpus/kepler" "$found"
 for example in examples/*/; do
   name=$(basename "$example")
   # The front end: tandem.inp, a NUL byte, the answers typed at the console.
@@ -29,7 +30,15 @@ for example in examples/*/; do
   done
 done
 
-for target in list_reader front_end; do
+# The solver: e and M as the bytes of two doubles (little-endian), among them the largest
+# eccentricity below 1 and anomalies next to 0 and -2*pi.
+for pair in "0.05 1.0" "0.9 0.5" "0.999999 -6.2826198205019397" "0.99999999999999989 1e-300" \
+  "0.99999999999999989 -6.2831853071795853"; do
+  /usr/bin/python3 -c 'import struct, sys; sys.stdout.buffer.write(struct.pack("<dd", *map(float, sys.argv[1:])))' \
+    $pair >"$corpus/kepler/$(echo "$pair" | tr ' ' '_')"
+done
+
+for target in list_reader front_end kepler; do
   echo "---- fuzzing ${target} for ${seconds} s"
   log="build/fuzz/${target}.log"
   status=0

@@ -46,14 +46,14 @@ std::optional<double> period_or_none(const tandem::Equilibrium& eq) {
 
 // An OSError with errno, text and file name, so that Python picks the subclass
 // (FileNotFoundError, PermissionError, ...) as it does for its own open().
-void raise_os_error(const tandem::InputFileError& e, const std::string& file) {
+void raise_os_error(const tandem::InputFileError& e) {
   if (e.error_number() == 0) {
     PyErr_SetString(PyExc_OSError, e.what());
     return;
   }
   py::object error = py::reinterpret_steal<py::object>(
       PyObject_CallFunction(PyExc_OSError, "isN", e.error_number(), std::strerror(e.error_number()),
-                            PyUnicode_DecodeFSDefault(file.c_str())));
+                            PyUnicode_DecodeFSDefault(e.file().c_str())));
   if (error) {
     PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(error.ptr())), error.ptr());
   }
@@ -97,7 +97,7 @@ PYBIND11_MODULE(_tandem, m) {
       }
     } catch (const tandem::InputFileError& e) {
       if (e.kind() == tandem::InputFileError::Kind::unreadable) {
-        raise_os_error(e, e.what());
+        raise_os_error(e);
       } else {
         PyErr_SetString(PyExc_ValueError, e.what());
       }

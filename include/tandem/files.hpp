@@ -30,9 +30,10 @@ struct InputFile {
 class InputFileError : public std::runtime_error {
  public:
   enum class Kind { unreadable, malformed, refused };
-  InputFileError(Kind kind, const std::string& text, int error_number, int line,
-                 std::optional<Item> item, std::optional<Problem> problem);
+  InputFileError(Kind kind, const std::string& file, const std::string& text, int error_number,
+                 int line, std::optional<Item> item, std::optional<Problem> problem);
   Kind kind() const noexcept { return kind_; }
+  const std::string& file() const noexcept { return file_; }
   int error_number() const noexcept { return error_number_; }  // errno for unreadable, else 0
   int line() const noexcept { return line_; }                  // 1-based; 0 when not known
   const std::optional<Item>& item() const noexcept { return item_; }
@@ -40,6 +41,7 @@ class InputFileError : public std::runtime_error {
 
  private:
   Kind kind_;
+  std::string file_;
   int error_number_;
   int line_;
   std::optional<Item> item_;

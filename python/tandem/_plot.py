@@ -42,8 +42,11 @@ def plot(result, ax=None):
         if eq.stable:
             ax.plot([eq.sigma], [y], "o", color="tab:green", ms=6)
             if eq.period_years is not None:
+                # Labels near 360 degrees go to the left of their point, inside the axes.
+                right = eq.sigma < 300
                 ax.annotate(f"{eq.period_years:.4g} yr", (eq.sigma, y), textcoords="offset points",
-                            xytext=(4, 8), fontsize=8)
+                            xytext=(4 if right else -4, 8), ha="left" if right else "right",
+                            fontsize=8)
         else:
             ax.plot([eq.sigma], [y], "o", mfc="none", color="tab:orange", ms=6)
     ax.set_xlim(0, 360)

@@ -59,10 +59,12 @@ std::string first_line_of(const std::string& report) {
 
 }  // namespace
 
-InputFileError::InputFileError(Kind kind, const std::string& text, int error_number, int line,
-                               std::optional<Item> item, std::optional<Problem> problem)
+InputFileError::InputFileError(Kind kind, const std::string& file, const std::string& text,
+                               int error_number, int line, std::optional<Item> item,
+                               std::optional<Problem> problem)
     : std::runtime_error(text),
       kind_(kind),
+      file_(file),
       error_number_(error_number),
       line_(line),
       item_(item),
@@ -80,15 +82,16 @@ InputFile read_input(const std::filesystem::path& file) {
       const std::string what = first_line_of(error.report());
       const bool opening = what.rfind("open:", 0) == 0;
       throw InputFileError(
-          opening ? InputFileError::Kind::unreadable : InputFileError::Kind::malformed,
-          name + ": " + what, 0, 0, std::nullopt, std::nullopt);
+          opening ? InputFileError::Kind::unreadable : InputFileError::Kind::malformed, name,
+          name + ": " + what, error.error_number(), 0, std::nullopt, std::nullopt);
     }
   }
   try {
     result.system = checked_system(raw);
   } catch (const InputError& error) {
     const Problem& p = error.problem();
-    throw InputFileError(InputFileError::Kind::refused, name + ": " + message(p), 0, 0, p.item, p);
+    throw InputFileError(InputFileError::Kind::refused, name, name + ": " + message(p), 0, 0,
+                         p.item, p);
   }
   result.name = first_line(file);
   return result;

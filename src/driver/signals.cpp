@@ -28,9 +28,14 @@ extern "C" void on_fatal_signal(int sig) {
 }
 
 extern "C" void on_stop_signal(int sig) {
-  say(sig == SIGINT ? "Interrupt\n" : "Killed\n");
+  say(sig == SIGINT ? "Interrupt\n" : sig == SIGHUP ? "Hangup\n" : "Killed\n");
   textio::cut_written_files();
   ::_exit(1);
+}
+
+bool ignored_at_start(int sig) {
+  struct sigaction current {};
+  return ::sigaction(sig, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
 }
 
 }  // namespace
@@ -38,13 +43,16 @@ extern "C" void on_stop_signal(int sig) {
 void install_signal_handlers() {
   std::signal(SIGFPE, on_fatal_signal);
   std::signal(SIGABRT, on_fatal_signal);
-  // A run started in the background with interrupts ignored keeps ignoring them.
-  struct sigaction current {};
-  if (::sigaction(SIGINT, nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
-    std::signal(SIGINT, on_stop_signal);
+  // A run started in the background with interrupts ignored keeps ignoring them, and one
+  // started with nohup keeps ignoring the hangup.
+  for (const int sig : {SIGINT, SIGHUP}) {
+    if (!ignored_at_start(sig)) {
+      std::signal(sig, on_stop_signal);
+    }
   }
   std::signal(SIGTERM, on_stop_signal);
   std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace tandem

@@ -7,6 +7,12 @@ namespace {
 
 constexpr double tole = 1e-12;  // radians, on the change between two iterates
 
+// Iterations before bisection takes over. Every e <= 0.98 ends within 8 and is never
+// affected; at e = 0.99 about 1 % of the anomalies of a run need more. Measured on whole
+// 50:49 runs: with e1 = 1 - 1e-16 a run takes about 2.3 times as long as with e1 = 0.05
+// at this bound (2.6 at 48 or 64, 3.6 at 128; under a million, as before, 70 times).
+constexpr int kIterationBound = 32;
+
 // One step: the mean of Newton's estimate and the second estimate.
 double kepler_step(double ex, double m, double e0) {
   const double se = std::sin(e0);
@@ -54,7 +60,8 @@ KeplerSolution bisect(double ex, double m, int niter) {
 // whose difference is 1.4e-12). Elsewhere the first steps may throw the iterate far from
 // the root, from where it creeps back slowly. Both are cut short here: a repeated iterate
 // (found by Brent's cycle search, at the cost of one comparison per step) or too many
-// steps hand over to bisection. Where the plain iteration ends, nothing of this applies.
+// steps hand over to bisection, and so does a step that is not finite. Where the plain
+// iteration ends within the bound, nothing of this applies.
 KeplerSolution solkep_bounded(double ex, double m, int max_iterations) {
   double e = m;
   int niter = 0;
@@ -66,7 +73,12 @@ KeplerSolution solkep_bounded(double ex, double m, int max_iterations) {
     e = kepler_step(ex, m, e0);
     const double dex = std::fabs(e - e0);
     ++niter;
-    if (!(dex > tole)) {  // a NaN change ends the iteration as well
+    // A step that is not finite (1 - e*cos E or 1 - u*e*sin E came out as 0) would end the
+    // test below with a NaN change, or lead to one: the root is found by bisection instead.
+    if (!std::isfinite(e)) {
+      return bisect(ex, m, niter);
+    }
+    if (!(dex > tole)) {
       return {e, niter};
     }
     if (e == tortoise || niter >= max_iterations) {
@@ -81,7 +93,7 @@ KeplerSolution solkep_bounded(double ex, double m, int max_iterations) {
 }
 
 KeplerSolution solkep(double ex, double m) {
-  return solkep_bounded(ex, m, 1'000'000);
+  return solkep_bounded(ex, m, kIterationBound);
 }
 
 }  // namespace tandem

@@ -8,9 +8,12 @@
 //
 // Start E = M; each iteration averages Newton's estimate and a second estimate
 // E - u/(1 - u*e*sin E), u the Newton correction, until two successive iterates differ
-// by no more than 1e-12 radians. Where that test never succeeds (the iterates repeat, or
-// a million steps pass; only for e very close to 1 or outside the domain) the root is
-// finished by bisection, and niter counts the bisection steps as well.
+// by no more than 1e-12 radians. Where that test does not succeed within 32 iterations
+// (only for e above 0.98: the iterates creep, jump or repeat), or a step is not finite
+// (1 - e*cos E came out as 0, near e = 1), the root is finished by bisection on
+// [M - e, M + e] to full double resolution, and niter counts the bisection steps as well.
+// Wherever the plain iteration ends within the bound, its result and niter are returned
+// unchanged. So the root is finite for every 0 <= e < 1 and -2*pi < M < 2*pi.
 
 namespace tandem {
 

@@ -7,13 +7,14 @@
 
 namespace tandem::textio {
 
-FatalIoError::FatalIoError(std::string report) : std::runtime_error(report), report_(report) {}
+FatalIoError::FatalIoError(std::string report, int error_number)
+    : std::runtime_error(report), report_(report), error_number_(error_number) {}
 
-IoFailure::IoFailure(std::string operation, std::string message)
-    : operation_(std::move(operation)), message_(std::move(message)) {}
+IoFailure::IoFailure(std::string operation, std::string message, int error_number)
+    : operation_(std::move(operation)), message_(std::move(message)), error_number_(error_number) {}
 
 IoFailure system_failure(std::string operation, int error_number) {
-  return IoFailure(std::move(operation), std::strerror(error_number));
+  return IoFailure(std::move(operation), std::strerror(error_number), error_number);
 }
 
 std::string compose_report(const IoFailure& failure, const IoState& state) {

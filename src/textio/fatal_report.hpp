@@ -13,14 +13,17 @@ namespace tandem::textio {
 
 class IoFailure : public std::exception {
  public:
-  IoFailure(std::string operation, std::string message);
+  IoFailure(std::string operation, std::string message, int error_number = 0);
   const std::string& operation() const noexcept { return operation_; }
   const std::string& message() const noexcept { return message_; }
+  // The system's error number for a failure it reported; 0 for the layer's own.
+  int error_number() const noexcept { return error_number_; }
   const char* what() const noexcept override { return message_.c_str(); }
 
  private:
   std::string operation_;
   std::string message_;
+  int error_number_;
 };
 
 // A failure reported by the operating system, with its text for the error number.

@@ -50,6 +50,10 @@ bool InputBuffer::fill() {
     throw system_failure("list in", read_error);
   }
   end_met_ = got == 0;
+  taken_ += static_cast<std::size_t>(got);
+  if (bounded_ && taken_ > kStatementLimit) {
+    throw IoFailure("list in", kEndlessInput);
+  }
   return got > 0;
 }
 

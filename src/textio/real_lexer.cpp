@@ -10,16 +10,10 @@ namespace tandem::textio {
 namespace {
 
 constexpr long kLargestExponent = 99999999;
+// Beyond these decimal orders every value is an infinity or a zero of double.
+constexpr long long kOverflowOrder = 400;
+constexpr long long kUnderflowOrder = -400;
 const char* const kIncomprehensible = "incomprehensible list input";
-
-std::string take_digits(CharSource& in) {
-  std::string digits;
-  while (is_digit(in.peek())) {
-    digits += static_cast<char>(in.peek());
-    in.advance();
-  }
-  return digits;
-}
 
 bool take_sign(CharSource& in) {
   const int c = in.peek();
@@ -31,13 +25,12 @@ bool take_sign(CharSource& in) {
 
 long lex_exponent(CharSource& in) {
   const bool negative = take_sign(in);
-  const std::string digits = take_digits(in);
-  if (digits.empty()) {
+  if (!is_digit(in.peek())) {
     throw IoFailure("exponent field", kIncomprehensible);
   }
   long value = 0;
-  for (const char d : digits) {
-    value = value * 10 + (d - '0');
+  for (; is_digit(in.peek()); in.advance()) {
+    value = value * 10 + (in.peek() - '0');
     if (value > kLargestExponent) {
       throw IoFailure("exponent field", kIncomprehensible);
     }
@@ -49,17 +42,55 @@ bool starts_exponent(int c) {
   return c == 'E' || c == 'e' || c == 'D' || c == 'd' || c == '+' || c == '-';
 }
 
+double signed_magnitude(bool negative, double magnitude) {
+  return negative ? -magnitude : magnitude;
+}
+
 }  // namespace
+
+void RealText::add_integer_digit(char d) {
+  any_digit = true;
+  if (digits.empty() && d == '0') {
+    return;  // a leading zero
+  }
+  if (digits.size() < kKeptDigits) {
+    digits += d;
+  } else {
+    sticky = sticky || d != '0';
+    ++scale;
+  }
+}
+
+void RealText::add_fraction_digit(char d) {
+  any_digit = true;
+  if (digits.size() >= kKeptDigits) {
+    sticky = sticky || d != '0';
+    return;
+  }
+  if (!digits.empty() || d != '0') {
+    digits += d;
+  }
+  --scale;
+}
 
 RealText lex_real(CharSource& in) {
   RealText text;
   text.negative = take_sign(in);
-  text.integer_digits = take_digits(in);
+  for (; is_digit(in.peek()); in.advance()) {
+    text.add_integer_digit(static_cast<char>(in.peek()));
+  }
+  lex_real_rest(in, text);
+  return text;
+}
+
+void lex_real_rest(CharSource& in, RealText& text) {
   if (in.peek() == '.') {
     in.advance();
-    text.fraction_digits = take_digits(in);
+    for (; is_digit(in.peek()); in.advance()) {
+      text.add_fraction_digit(static_cast<char>(in.peek()));
+    }
   }
-  if (text.integer_digits.empty() && text.fraction_digits.empty()) {
+  if (!text.any_digit) {
     throw IoFailure("invalid number", kIncomprehensible);
   }
   const int c = in.peek();
@@ -69,29 +100,34 @@ RealText lex_real(CharSource& in) {
     }
     text.exponent = lex_exponent(in);
   }
-  return text;
 }
 
 double to_double(const RealText& text) {
+  if (text.digits.empty()) {
+    return signed_magnitude(text.negative, 0.0);
+  }
+  // The value lies in [10^(order - 1), 10^order).
+  const long long power = text.scale + text.exponent;
+  const long long order = static_cast<long long>(text.digits.size()) + power;
+  const double infinity = std::numeric_limits<double>::infinity();
+  if (order > kOverflowOrder || order < kUnderflowOrder) {
+    return signed_magnitude(text.negative, order > 0 ? infinity : 0.0);
+  }
   std::string normal = text.negative ? "-" : "";
-  normal += text.integer_digits.empty() ? "0" : text.integer_digits;
-  if (!text.fraction_digits.empty()) {
-    normal += '.';
-    normal += text.fraction_digits;
+  normal += text.digits;
+  // A nonzero digit right after those kept stands for all the dropped ones: it lies in the
+  // same gap between halfway points of doubles.
+  if (text.sticky) {
+    normal += '1';
   }
   normal += 'e';
-  normal += std::to_string(text.exponent);
+  normal += std::to_string(text.sticky ? power - 1 : power);
   double value = 0;
   const auto result = std::from_chars(normal.data(), normal.data() + normal.size(), value);
   if (result.ec != std::errc::result_out_of_range) {
     return value;
   }
-  // Out of range: the decimal order of the leading nonzero digit says which way.
-  const std::string digits = text.integer_digits + text.fraction_digits;
-  const auto leading = static_cast<long>(digits.find_first_not_of('0'));
-  const long order = static_cast<long>(text.integer_digits.size()) - leading + text.exponent;
-  const double magnitude = order > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  return text.negative ? -magnitude : magnitude;
+  return signed_magnitude(text.negative, order > 0 ? infinity : 0.0);
 }
 
 }  // namespace tandem::textio

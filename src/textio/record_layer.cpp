@@ -33,7 +33,7 @@ struct RecordLayer::Impl {
     try {
       operation();
     } catch (const IoFailure& failure) {
-      throw FatalIoError(compose_report(failure, state));
+      throw FatalIoError(compose_report(failure, state), failure.error_number());
     } catch (const std::bad_alloc&) {
       throw FatalIoError(compose_report(IoFailure("no space", "out of free space"), state));
     }
@@ -114,9 +114,6 @@ struct RecordLayer::Impl {
     Unit& u = statement_unit(unit, start_word);
     make_writable(u, start_word);
     u.last_wrote = true;
-    if (u.owned && u.regular) {
-      watch_written_file(u.fd);
-    }
     return u;
   }
 
@@ -153,6 +150,7 @@ struct RecordLayer::Impl {
     if (u.owned) {
       forget_written_file(u.fd);
     }
+    u.input.start_statement();
     ListReader reader(u.input);
     try {
       for (const ReadTarget& target : targets) {

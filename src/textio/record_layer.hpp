@@ -19,6 +19,16 @@
 //
 // A unit's file is cut at close only when it is a regular file: a device or a pipe (say
 // rsigma.dat as a link to /dev/null) has no length to cut, and closes without complaint.
+// How each status and access obtains its file (read-only for "old"; cut to zero length
+// when obtained for writing for "UNKNOWN"; O_APPEND and an exclusive lock held until
+// close for "APPEND", never cut at close), and how a record that fails part way is taken
+// back, is told in textio/unit_file.hpp.
+//
+// Input needs bounded memory whatever it holds: characters beyond what a destination
+// keeps are not collected, numbers are read without their whole text, and one read
+// statement takes at most 16 MiB from a stream that is not a regular file (an endless
+// device such as /dev/zero is refused under "list in"); textio/input_buffer.hpp and
+// textio/list_reader.hpp.
 //
 // Non-finite reals never fail: list-directed output writes "  Infinity", " -Infinity" and
 // "  NaN" (two leading columns, as every number); F and E fields write "Infinity",
@@ -58,11 +68,15 @@ enum class Access { sequential, append };
 //   lately writing sequential formatted external IO
 class FatalIoError : public std::runtime_error {
  public:
-  explicit FatalIoError(std::string report);
+  explicit FatalIoError(std::string report, int error_number = 0);
   const std::string& report() const noexcept { return report_; }
+  // The system's error number behind the report (ENOENT, ENOSPC, ...); 0 for the layer's
+  // own failures (end of file, incomprehensible input, ...).
+  int error_number() const noexcept { return error_number_; }
 
  private:
   std::string report_;
+  int error_number_;
 };
 
 // One item of a list-directed write. A float is widened to double before rendering.

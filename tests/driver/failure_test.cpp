@@ -1,5 +1,6 @@
 // Whole runs that meet a failure of the system around them: output files that cannot be
-// created, written or cut, console streams that are full, closed or broken. Each ends
+// created, written or cut or that reach the file-size limit, console streams that are
+// full, closed or broken. Each ends
 // with the fatal report and exit status 2, never 0, and the files keep what was written.
 
 #include <fcntl.h>
@@ -106,6 +107,53 @@ TEST(OutputFailure, DirectoriesInPlaceOfFiles) {
         std::string(name == std::string("resonance.dat") ? "2" : "1") + " named " + name;
     EXPECT_EQ(r.status, 2) << name;
     EXPECT_EQ(r.err, fatal_report("open: " + system_text(EISDIR), unit, "writing")) << name;
+  }
+}
+
+// The text up to and including its last line end at or before `limit` bytes.
+std::string whole_lines_within(const std::string& text, std::size_t limit) {
+  const std::size_t end = text.rfind('\n', limit - 1);
+  return end == std::string::npos ? "" : text.substr(0, end + 1);
+}
+
+// A write beyond the file-size limit fails with "File too large" (SIGXFSZ would have
+// killed the run silently) and the record it tore is taken back: each file ends with its
+// last whole record. The limit falls inside a record of resonance.dat, then inside a row
+// of rsigma.dat.
+TEST(OutputFailure, FileSizeLimitInsideARecord) {
+  if (std::system("prlimit --fsize=100000 true 2>/dev/null") != 0) {
+    GTEST_SKIP() << "prlimit (util-linux) cannot set the file-size limit here";
+  }
+  const std::string older = "catalogue of earlier runs\n";
+  const std::size_t summary_limit = older.size() + summary_head().size() / 2;
+  const std::size_t table_limit = 3000;
+  // The console goes to /dev/null, where the limit does not apply.
+  const auto limited = [](std::size_t bytes) {
+    return Launch{"prlimit --fsize=" + std::to_string(bytes), ">/dev/null"};
+  };
+  ASSERT_NE(normal_run().summary[summary_limit - older.size() - 1], '\n');
+  ASSERT_NE(normal_run().table[table_limit - 1], '\n');
+  {
+    HildaDir dir;
+    dir.write("resonance.dat", older);
+    const auto r = dir.run("3 2\n", limited(summary_limit));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err,
+              fatal_report("list out: " + system_text(EFBIG), "2 named resonance.dat", "writing"));
+    EXPECT_EQ(dir.read("resonance.dat"),
+              older + whole_lines_within(normal_run().summary, summary_limit - older.size()));
+    EXPECT_FALSE(dir.exists("rsigma.dat"));
+  }
+  {
+    HildaDir dir;
+    const auto r = dir.run("3 2\n", limited(table_limit));
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "formatted out: " + system_text(EFBIG) +
+                         "apparent state: unit 1 named rsigma.dat\n"
+                         "last format: (F7.2,E16.8,2A10)\n"
+                         "lately writing sequential formatted external IO\n");
+    EXPECT_EQ(dir.read("rsigma.dat"), whole_lines_within(normal_run().table, table_limit));
+    EXPECT_EQ(dir.read("resonance.dat"), summary_head());
   }
 }
 

@@ -1,8 +1,16 @@
 #include "driver/input_file.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <thread>
 
 #include "driver/input_error.hpp"
 #include "support/console_text.hpp"
@@ -182,6 +190,70 @@ TEST(InputFile, LayoutVariantsGiveIdenticalResults) {
     EXPECT_EQ(dir.read("rsigma.dat"), table) << v.what;
     EXPECT_EQ(dir.read("resonance.dat"), summary) << v.what;
   }
+}
+
+// tandem.inp a FIFO whose writer sends two lines and closes: the run sees the end of the
+// file, and stops with the usual report, instead of waiting for ever on a writer end of
+// its own (timeout ends a run that hangs, with status 124).
+TEST(InputFile, FifoThatDeliversAShortFile) {
+  ScratchDir dir;
+  const std::string fifo = (dir.path() / "tandem.inp").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  std::thread writer([&fifo] {
+    // Opening without waiting fails until the run has opened its end; the writer gives up
+    // after a minute rather than hang the test when the run never comes.
+    int fd = -1;
+    for (int tries = 0; fd < 0 && tries < 6000; ++tries) {
+      fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd < 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+    }
+    const std::string text = "star\n1.0\n";
+    if (fd >= 0) {
+      ::fcntl(fd, F_SETFL, 0);
+      [[maybe_unused]] const ssize_t n = ::write(fd, text.data(), text.size());
+      ::close(fd);
+    }
+  });
+  const auto r = dir.run("3 2\n", {"timeout 60", ""});
+  writer.join();
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, banner_text());
+  EXPECT_EQ(r.err, fatal_report("list in: end of file\n", "1 named tandem.inp", "reading"));
+}
+
+// A comment word of 64 MiB (a sparse file: NUL bytes, which are no separator) and a star
+// mass written with 4 MiB of digits, 1 followed by zeros and an exponent that takes them
+// back: the run gives the Hilda case's files, byte for byte, in the memory of an ordinary
+// run (collecting the word alone took 64 MiB).
+TEST(InputFile, HugeWordAndNumberAreReadInBoundedMemory) {
+  const int sink = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+  ScratchDir normal;
+  normal.write("tandem.inp", testing::hilda_input);
+  testing::BackgroundRun ordinary(normal, "3 2\n", sink);
+  const auto usual = ordinary.wait();
+  ASSERT_EQ(usual.status, 0);
+
+  ScratchDir dir;
+  constexpr std::size_t word = std::size_t{64} << 20;
+  constexpr std::size_t zeros = std::size_t{4} << 20;
+  {
+    std::ofstream f(dir.path() / "tandem.inp", std::ios::binary);
+    f << 'w';
+    f.seekp(static_cast<std::streamoff>(word));
+    f << "\n1" << std::string(zeros, '0') << "e-" << zeros << "\n";
+    f << "a e i node peri mass\n3.97 0.10 5.0 100.0 30.0 1.0e-9\n"
+         "5.2 0.048 1.3 100.5 14.7 9.5e-4\n";
+  }
+  testing::BackgroundRun huge(dir, "3 2\n", sink);
+  const auto r = huge.wait();
+  ::close(sink);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(dir.read("resonance.dat"), normal.read("resonance.dat"));
+  EXPECT_EQ(dir.read("rsigma.dat"), normal.read("rsigma.dat"));
+  EXPECT_LT(r.max_rss_kb, usual.max_rss_kb + 16 * 1024)
+      << "peak memory " << r.max_rss_kb << " KiB, an ordinary run " << usual.max_rss_kb << " KiB";
 }
 
 }  // namespace

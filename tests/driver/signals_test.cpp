@@ -1,6 +1,7 @@
-// Runs ended by an interrupt or a termination request: during the computation no file is
-// touched; during the writing of the reports the records written remain, and rsigma.dat,
-// written over an older and longer table, keeps none of that table's rows.
+// Runs ended by an interrupt, a hangup, a termination request or SIGKILL: during the
+// computation no file is touched; during the writing of the reports the records written
+// remain, and rsigma.dat, written over an older and longer table, keeps none of that
+// table's rows.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -82,9 +83,13 @@ std::string three_blanks() {
 const std::string older_summary = "catalogue of earlier runs\n";
 const std::string older_table = std::string(100000, 'z') + "\n";
 
+std::string stop_message(int sig) {
+  return sig == SIGINT ? "Interrupt\n" : sig == SIGHUP ? "Hangup\n" : "Killed\n";
+}
+
 // K2 = 50 takes 50000 samples per resonant cycle: seconds of computation.
 TEST(Signals, DuringTheComputationNoFileIsTouched) {
-  for (const int sig : {SIGINT, SIGTERM}) {
+  for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
     ScratchDir dir;
     dir.write("tandem.inp", testing::hilda_input);
     dir.write("resonance.dat", older_summary);
@@ -99,7 +104,7 @@ TEST(Signals, DuringTheComputationNoFileIsTouched) {
     const auto r = run.wait();
     ASSERT_NE(r.status, 0) << "the computation ended before the signal came";
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, sig == SIGINT ? "Interrupt\n" : "Killed\n");
+    EXPECT_EQ(r.err, stop_message(sig));
     EXPECT_EQ(dir.read("resonance.dat"), older_summary);
     EXPECT_EQ(dir.read("rsigma.dat"), older_table);
   }
@@ -128,7 +133,8 @@ long table_position(pid_t pid) {
 // The run is held in the middle of the table: its console is a pipe that the test has
 // filled, but for the room of the lines before the computation, so the run blocks on the
 // first equilibrium line, which comes right after that row of rsigma.dat. Then it is
-// interrupted. Without the cut in the handler rsigma.dat would go on with the older table.
+// interrupted, hung up or killed outright. rsigma.dat, over an older and longer table,
+// holds exactly the rows written, even after SIGKILL, which no handler sees.
 TEST(Signals, DuringTheReportsWrittenRecordsRemainAndNoOlderRowFollows) {
   ScratchDir normal;
   normal.write("tandem.inp", testing::hilda_input);
@@ -149,35 +155,43 @@ TEST(Signals, DuringTheReportsWrittenRecordsRemainAndNoOlderRowFollows) {
   }
   ASSERT_GT(rows_through_equilibrium, 0u) << "the Hilda case has a stable equilibrium";
 
-  Pipe console;
-  ASSERT_GE(::fcntl(console.write_end, F_SETPIPE_SZ, 4096), 0);
-  const int room = ::fcntl(console.write_end, F_GETPIPE_SZ);
-  const std::string filler(static_cast<std::size_t>(room) - console_before_tables.size(), '#');
-  ASSERT_EQ(::write(console.write_end, filler.data(), filler.size()),
-            static_cast<ssize_t>(filler.size()));
+  for (const int sig : {SIGINT, SIGHUP, SIGKILL}) {
+    Pipe console;
+    ASSERT_GE(::fcntl(console.write_end, F_SETPIPE_SZ, 4096), 0);
+    const int room = ::fcntl(console.write_end, F_GETPIPE_SZ);
+    const std::string filler(static_cast<std::size_t>(room) - console_before_tables.size(), '#');
+    ASSERT_EQ(::write(console.write_end, filler.data(), filler.size()),
+              static_cast<ssize_t>(filler.size()));
 
-  ScratchDir dir;
-  dir.write("tandem.inp", testing::hilda_input);
-  dir.write("resonance.dat", older_summary);
-  dir.write("rsigma.dat", older_table);
-  BackgroundRun run(dir, "3 2\n", console.write_end);
-  const auto deadline = Clock::now() + kPatience;
-  while (table_position(run.pid()) != static_cast<long>(rows_through_equilibrium) &&
-         Clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ScratchDir dir;
+    dir.write("tandem.inp", testing::hilda_input);
+    dir.write("resonance.dat", older_summary);
+    dir.write("rsigma.dat", older_table);
+    BackgroundRun run(dir, "3 2\n", console.write_end);
+    const auto deadline = Clock::now() + kPatience;
+    while (table_position(run.pid()) != static_cast<long>(rows_through_equilibrium) &&
+           Clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(table_position(run.pid()), static_cast<long>(rows_through_equilibrium))
+        << "the run did not stop at the first equilibrium line";
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ::kill(run.pid(), sig);
+    const auto r = run.wait();
+    if (sig == SIGKILL) {
+      EXPECT_EQ(r.signal, SIGKILL);
+      EXPECT_EQ(r.err, "");
+    } else {
+      EXPECT_EQ(r.status, 1) << sig;
+      EXPECT_EQ(r.err, stop_message(sig));
+    }
+    const std::string written = dir.read("rsigma.dat").value_or("");
+    EXPECT_EQ(written.size(), rows_through_equilibrium) << "rows of the older table follow";
+    EXPECT_TRUE(written == table.substr(0, rows_through_equilibrium))
+        << "the rows written are not those of the undisturbed run";
+    EXPECT_EQ(dir.read("resonance.dat"), older_summary + summary.substr(0, summary.find(" sigma=")))
+        << sig;
   }
-  ASSERT_EQ(table_position(run.pid()), static_cast<long>(rows_through_equilibrium))
-      << "the run did not stop at the first equilibrium line";
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  ::kill(run.pid(), SIGINT);
-  const auto r = run.wait();
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Interrupt\n");
-  const std::string written = dir.read("rsigma.dat").value_or("");
-  EXPECT_EQ(written.size(), rows_through_equilibrium) << "rows of the older table follow";
-  EXPECT_TRUE(written == table.substr(0, rows_through_equilibrium))
-      << "the rows written are not those of the undisturbed run";
-  EXPECT_EQ(dir.read("resonance.dat"), older_summary + summary.substr(0, summary.find(" sigma=")));
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ script checks the program against it byte for byte.
 
 Usage: tandem_reference.py tandem.inp K2 K1 outdir   (tandem.inp with blank-separated values)
 """
-import math, sys, struct, os
+import json, math, sys, struct, os
 
 def mod(x, y): return x - y * math.trunc(x / y)
 
@@ -201,6 +201,16 @@ def main():
     open(os.path.join(out, 'rsigma.dat'), 'w').write('\n'.join(table) + '\n')
     open(os.path.join(out, 'resonance.dat'), 'w').write('\n'.join(summ) + '\n')
     open(os.path.join(out, 'console_tail'), 'w').write('\n'.join(console) + '\n')
+    # Every value of the result, unrounded (json writes floats so that they read back exactly).
+    labels = {' ' * 9: 'none', 'E. STABLE': 'stable', ' UNSTABLE': 'unstable'}
+    whole = dict(a1=a1, a2=a2, n1=n1, n2=n2, hii=hii, rhs=rhs, ipasos=ipasos,
+                 sigma=sma[1:], r=rp[1:], r_minus_rmin=[rp[i] - vrmin for i in range(1, 361)],
+                 min_distance=md[1:], close_encounter=[a == 'CLOSE ENC' for a in ace[1:]],
+                 equilibrium=[labels[a] for a in aeq[1:]], period_years=tlib[1:],
+                 mean=vmedio, rmin=vrmin, rmax=vrmax, amplitude=delr, strength=vmedio - vrmin,
+                 detectable=not (delr == 0), width_a1=ancha1, width_a2=ancha2)
+    with open(os.path.join(out, 'result.json'), 'w') as f:
+        json.dump(whole, f)
 
 if __name__ == "__main__":
     main()

@@ -1,6 +1,7 @@
 #include "support/program_run.hpp"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -106,7 +107,7 @@ BackgroundRun::BackgroundRun(const ScratchDir& dir, const std::string& input, in
       ::dup2(out_fd, 1) < 0 || ::dup2(err_fd, 2) < 0) {
     ::_exit(127);
   }
-  for (int sig : {SIGINT, SIGTERM, SIGPIPE}) {
+  for (int sig : {SIGINT, SIGHUP, SIGTERM, SIGPIPE}) {
     ::signal(sig, SIG_DFL);
   }
   sigset_t none;
@@ -125,9 +126,11 @@ BackgroundRun::~BackgroundRun() {
 
 ProgramResult BackgroundRun::wait() {
   int raw = 0;
-  const pid_t ended = ::waitpid(pid_, &raw, 0);
+  struct rusage usage {};
+  const pid_t ended = ::wait4(pid_, &raw, 0, &usage);
   pid_ = -1;
   ProgramResult result = ended < 0 ? ProgramResult{} : result_of(raw);
+  result.max_rss_kb = usage.ru_maxrss;
   result.err = read_file(console_.path() / "stderr");
   return result;
 }

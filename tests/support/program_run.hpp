@@ -13,8 +13,9 @@
 namespace tandem::testing {
 
 struct ProgramResult {
-  int status = -1;  // exit status, or -1 when the process did not exit normally
-  int signal = 0;   // terminating signal, or 0
+  int status = -1;      // exit status, or -1 when the process did not exit normally
+  int signal = 0;       // terminating signal, or 0
+  long max_rss_kb = 0;  // peak resident memory of a BackgroundRun, in KiB
   std::string out;
   std::string err;
 };
@@ -48,8 +49,8 @@ class ScratchDir {
 // A run started in the background, for tests that act on it while it works: send it a
 // signal, or let its console pipe fill up. Standard input holds `input`, standard output
 // is `out_fd` (the caller keeps its own end of the pipe and reads it), standard error is
-// collected. The interrupt, termination and broken-pipe signals are back at their defaults
-// in the program, whatever the test runner's were.
+// collected. The interrupt, hangup, termination and broken-pipe signals are back at their
+// defaults in the program, whatever the test runner's were.
 class BackgroundRun {
  public:
   BackgroundRun(const ScratchDir& dir, const std::string& input, int out_fd);

@@ -74,6 +74,24 @@ TEST(ListRead, NumberForms) {
   EXPECT_EQ(v[6], 0.1);  // correctly rounded, as the compiler rounds the literal
 }
 
+// Only 800 significant digits are kept, with a flag for a nonzero digit beyond and the
+// power of ten of those dropped. The first number is 1 + 2^-53 exactly, halfway between 1
+// and the next double: it rounds to even (1), but with a 1 a thousand digits later it
+// lies above halfway and rounds up. Leading zeros and dropped digits shift the exponent.
+TEST(ListRead, NumbersBeyondTheKeptDigitsStillRoundCorrectly) {
+  const std::string halfway = "1.00000000000000011102230246251565404236316680908203125";
+  const std::string thousand_zeros(1000, '0');
+  LayerOnPipe layer(halfway + " " + halfway + thousand_zeros + "1 " + "0." + thousand_zeros +
+                    "25e1000 1" + thousand_zeros + "d-1000 -9" + thousand_zeros + "1E-1002\n");
+  Real v[5];
+  layer->read_list(5, {&v[0], &v[1], &v[2], &v[3], &v[4]});
+  EXPECT_EQ(v[0], 1.0);
+  EXPECT_EQ(v[1], std::nextafter(1.0, 2.0));
+  EXPECT_EQ(v[2], 0.25);
+  EXPECT_EQ(v[3], 1.0);
+  EXPECT_EQ(v[4], -0.9);  // -9.00...01 * 10^-1
+}
+
 TEST(ListRead, StringsQuotedOrFirstWordBlankFilledOrCut) {
   LayerOnPipe layer("tandem inp file\n'it''s a\nline' \"q\"\"\" abcdef\n");
   std::string word;

@@ -2,6 +2,7 @@
 #include "textio/record_layer.hpp"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -48,6 +49,45 @@ TEST_F(RecordLayerFiles, UnknownFileHoldsExactlyThisRunsRecords) {
   layer->write_format(1, "(F7.2,A3)", {359.0, "ab"});
   layer->close(1);
   EXPECT_EQ(contents(name), " sigma 1\n 359.00 ab\n");
+}
+
+// Cut when obtained, not only at close: a run killed outright leaves no older row.
+TEST_F(RecordLayerFiles, UnknownFileIsEmptiedWhenOpenedForWriting) {
+  const std::string name = dir.path("rsigma.dat");
+  put(name, "an older and much longer table\nwith two lines\n");
+  layer->open(1, name, Status::unknown);
+  EXPECT_EQ(contents(name), "");
+  layer->write_list(1, {"row"});
+  EXPECT_EQ(contents(name), " row\n");
+}
+
+// The catalogue is held under an exclusive lock from open to close, and records go to its
+// end even when something else appended meanwhile; close never cuts it.
+TEST_F(RecordLayerFiles, AppendUnitLocksTheFileAndWritesAtItsEnd) {
+  const std::string name = dir.path("resonance.dat");
+  put(name, "old\n");
+  layer->open(2, name, Status::unknown, Access::append);
+  const int other = ::open(name.c_str(), O_WRONLY | O_APPEND);
+  EXPECT_EQ(::flock(other, LOCK_EX | LOCK_NB), -1) << "the file is not locked";
+  ASSERT_EQ(::write(other, "other\n", 6), 6);
+  layer->write_list(2, {"mine"});
+  ASSERT_EQ(::write(other, "later\n", 6), 6);
+  layer->close(2);
+  EXPECT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0) << "the lock outlives the unit";
+  ::close(other);
+  EXPECT_EQ(contents(name), "old\nother\n mine\nlater\n");
+}
+
+// An input file is only read; a device that never ends is refused after 16 MiB of one
+// statement, not read for ever.
+TEST_F(RecordLayerFiles, EndlessDeviceIsRefused) {
+  layer->open(1, "/dev/zero", Status::old);
+  std::string word;
+  EXPECT_EQ(failure_of([&] {
+              layer->read_list(1, {TextTarget{&word, 40}});
+            }),
+            "list in: more than 16 MiB in one read statement from a stream that is not a "
+            "regular file");
 }
 
 TEST_F(RecordLayerFiles, AppendKeepsOldContentAndCreatesMissingFiles) {
