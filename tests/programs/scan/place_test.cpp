@@ -57,11 +57,13 @@ TEST(PlacePlanet2, RowIsTheFileWithPlanet2AtResonance) {
     ASSERT_EQ(console.status, 0) << console.err;
     const std::string block = placed.read("resonance.dat").value();
     EXPECT_NE(block.find(" Planet a1, a2 =    30.07  "), std::string::npos) << block;
-    char mean[40];
-    std::snprintf(mean, sizeof mean, "%.8E", r.analysis.mean);
-    const std::string mean_text = std::string(mean).replace(std::string(mean).find('E') + 2, 0,
-                                                            "0");  // three-digit exponent
-    EXPECT_NE(block.find(" <R> =   " + mean_text), std::string::npos) << mean_text << "\n" << block;
+    // <R> as the console prints it, nine digits: the same digits as the row's.
+    const std::string record = block.substr(block.find(" <R> =") + 6);
+    char printed[40];
+    char rows[40];
+    std::snprintf(printed, sizeof printed, "%.8e", std::stod(record));
+    std::snprintf(rows, sizeof rows, "%.8e", real_of(row.at("mean_r")));
+    EXPECT_STREQ(rows, printed) << block;
   }
 }
 
