@@ -1,6 +1,7 @@
-// How a scan shares its processors, measured: whole resonances per worker (Sharing::resonances,
-// the program's choice), one resonance at a time split over its sigma grid (Sharing::grid),
-// and both at once (a worker per thread, every worker on all threads). The scan is the Hilda
+// How a scan shares its processors, measured: the program's choice (Sharing::resonances:
+// a dominant resonance alone on every thread, the rest whole, one per worker), one resonance
+// at a time split over its sigma grid (Sharing::grid), and both at once (a worker per thread,
+// every worker on all threads). The scan is the Hilda
 // example's neighbourhood: every resonance of order 1 to 3 with a1 between 3.0 and 4.6 au
 // (16 resonances, K2 from 2 to 17), and, for the tail of a scan, three resonances of very
 // different cost (2:1, 3:2 and 17:14).

@@ -1,6 +1,7 @@
 #include "scan/scan_command.hpp"
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -213,6 +214,8 @@ int scan_command(const ScanSettings& s) {
     return fail("cannot write a curve in " + s.curves.string() + ": " + e.what());
   } catch (const fs::filesystem_error& e) {
     return fail(e.what());
+  } catch (const std::exception& e) {  // out of memory or threads, mostly
+    return fail(std::string("the scan failed: ") + e.what());
   }
   return 0;
 }

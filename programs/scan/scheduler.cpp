@@ -14,6 +14,9 @@
 
 namespace tandem::scan {
 
+namespace {
+
+// Costliest first, ties in catalogue order.
 std::vector<std::size_t> dispatch_order(const std::vector<PlannedResonance>& jobs) {
   std::vector<std::size_t> order(jobs.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
@@ -23,19 +26,46 @@ std::vector<std::size_t> dispatch_order(const std::vector<PlannedResonance>& job
   return order;
 }
 
-Split split_threads(unsigned threads, std::size_t jobs, Sharing sharing) {
-  threads = std::max(1U, threads);
-  const unsigned count = static_cast<unsigned>(std::max<std::size_t>(1, jobs));
-  switch (sharing) {
-    case Sharing::grid:
-      return {1, threads};
-    case Sharing::both:
-      return {std::min(threads, count), threads};
-    case Sharing::resonances:
-      break;
-  }
+Phase spread(std::vector<std::size_t> jobs, unsigned threads) {
+  const unsigned count = static_cast<unsigned>(std::max<std::size_t>(1, jobs.size()));
   const unsigned workers = std::min(threads, count);
-  return {workers, std::max(1U, threads / workers)};
+  return {std::move(jobs), workers, std::max(1U, threads / workers)};
+}
+
+}  // namespace
+
+std::vector<Phase> plan_phases(const std::vector<PlannedResonance>& jobs, unsigned threads,
+                               Sharing sharing) {
+  threads = std::max(1U, threads);
+  const std::vector<std::size_t> order = dispatch_order(jobs);
+  if (sharing == Sharing::grid) {
+    return {{order, 1, threads}};
+  }
+  if (sharing == Sharing::both) {
+    return {{order, std::min<unsigned>(threads, std::max<std::size_t>(1, order.size())), threads}};
+  }
+  double left = 0;
+  for (const PlannedResonance& p : jobs) {
+    left += p.resonance.k2;
+  }
+  std::vector<Phase> phases;
+  std::size_t next = 0;
+  for (; next < order.size(); ++next) {
+    const double cost = jobs[order[next]].resonance.k2;
+    if (!(cost * threads > left) || threads == 1) {
+      break;
+    }
+    if (phases.empty()) {
+      phases.push_back({{}, 1, threads});
+    }
+    phases.back().jobs.push_back(order[next]);
+    left -= cost;
+  }
+  if (next < order.size() || phases.empty()) {
+    phases.push_back(
+        spread({order.begin() + static_cast<std::ptrdiff_t>(next), order.end()}, threads));
+  }
+  return phases;
 }
 
 namespace {
@@ -52,6 +82,7 @@ struct Shared {
 
 void work(const std::vector<PlannedResonance>& jobs, const std::vector<std::size_t>& order,
           unsigned threads_per_solve, Shared& shared) {
+  // order is the phase's list; shared.next counts within it.
   for (;;) {
     std::size_t job = 0;
     {
@@ -83,45 +114,45 @@ void work(const std::vector<PlannedResonance>& jobs, const std::vector<std::size
 
 ScanEnd run_scan(const std::vector<PlannedResonance>& jobs, const ScheduleOptions& options,
                  const ScanCallbacks& callbacks) {
-  const std::vector<std::size_t> order = dispatch_order(jobs);
-  const Split split = split_threads(options.threads, jobs.size(), options.sharing);
-  Shared shared;
-  std::vector<std::jthread> workers;
-  // However this returns (a stop, a failure of a solve or of the caller's writing), the
-  // workers take no new resonance and are joined.
-  struct StopWorkers {
-    Shared& shared;
-    std::vector<std::jthread>& workers;
-    ~StopWorkers() {
+  for (const Phase& phase : plan_phases(jobs, options.threads, options.sharing)) {
+    Shared shared;
+    std::vector<std::jthread> workers;
+    // However this returns (a stop, a failure of a solve or of the caller's writing), the
+    // workers take no new resonance and are joined.
+    struct StopWorkers {
+      Shared& shared;
+      std::vector<std::jthread>& workers;
+      ~StopWorkers() {
+        {
+          std::lock_guard<std::mutex> hold(shared.lock);
+          shared.stop = true;
+        }
+        workers.clear();
+      }
+    } stop_workers{shared, workers};
+    for (unsigned w = 0; w < phase.workers && !phase.jobs.empty(); ++w) {
+      workers.emplace_back(work, std::cref(jobs), std::cref(phase.jobs), phase.threads_per_solve,
+                           std::ref(shared));
+    }
+    std::size_t delivered = 0;
+    while (delivered < phase.jobs.size()) {
+      std::deque<std::pair<std::size_t, Result>> ready;
       {
-        std::lock_guard<std::mutex> hold(shared.lock);
-        shared.stop = true;
+        std::unique_lock<std::mutex> hold(shared.lock);
+        shared.changed.wait_for(hold, options.tick,
+                                [&] { return !shared.done.empty() || shared.failure; });
+        if (shared.failure) {
+          std::rethrow_exception(shared.failure);
+        }
+        ready.swap(shared.done);
       }
-      workers.clear();
-    }
-  } stop_workers{shared, workers};
-  for (unsigned w = 0; w < split.workers && !jobs.empty(); ++w) {
-    workers.emplace_back(work, std::cref(jobs), std::cref(order), split.threads_per_solve,
-                         std::ref(shared));
-  }
-  std::size_t delivered = 0;
-  while (delivered < jobs.size()) {
-    std::deque<std::pair<std::size_t, Result>> ready;
-    {
-      std::unique_lock<std::mutex> hold(shared.lock);
-      shared.changed.wait_for(hold, options.tick,
-                              [&] { return !shared.done.empty() || shared.failure; });
-      if (shared.failure) {
-        std::rethrow_exception(shared.failure);
+      for (auto& [job, result] : ready) {
+        callbacks.finished(job, std::move(result));
+        ++delivered;
       }
-      ready.swap(shared.done);
-    }
-    for (auto& [job, result] : ready) {
-      callbacks.finished(job, std::move(result));
-      ++delivered;
-    }
-    if (delivered < jobs.size() && !callbacks.go_on()) {
-      return ScanEnd::stopped;
+      if (!callbacks.go_on()) {
+        return ScanEnd::stopped;
+      }
     }
   }
   return ScanEnd::completed;

@@ -1,19 +1,21 @@
 #pragma once
 // Runs tandem::solve over the resonances of a scan on the processors given.
 //
-// How the work is shared (Sharing::resonances, the program's choice, measured in the
-// benchmark): with at least as many resonances as threads, each worker thread takes whole
-// resonances and solves each on its own thread (threads = 1); with fewer, every resonance
-// gets the threads left over (threads / resonances each), so that a scan of one resonance
-// runs as fast as the console program. Workers take the costliest resonances first
-// (1000*K2 samples per sigma), so that the scan does not end with one long resonance on
-// one thread while the others wait. Sharing::grid solves one resonance at a time with all
-// threads over its sigma grid; Sharing::both runs one worker per thread with all threads
-// each. Results are the same bit for bit in every case.
+// How the work is shared, Sharing::resonances being the program's choice (measured in
+// bench/scan_bench.cpp): the scan runs in two phases. First, one at a time with every
+// thread over its sigma grid, each resonance that costs more than its share of what is left
+// (more than 1/threads of the samples of it and all cheaper ones): a scan ending on one
+// long resonance on one thread while the others wait would lose more. Then the rest: each
+// worker thread takes whole resonances, costliest first, and solves each on its own thread
+// (threads = 1); with fewer resonances than threads, each gets the threads left over. The
+// cost of a resonance is its K2 (1000*K2 samples per sigma value).
+//
+// Sharing::grid solves every resonance in turn with all threads; Sharing::both runs one
+// worker per thread with all threads each. Results are the same bit for bit in every case.
 //
 // Results come back on the calling thread, in the order they finish; the caller writes
-// them. Between results the caller is called back at least every `tick` so that it can
-// show progress or ask the scan to stop.
+// them. Between results the caller is called back at least every `tick`, so that it can
+// show progress or stop the scan.
 
 #include <chrono>
 #include <cstddef>
@@ -41,15 +43,16 @@ struct ScanCallbacks {
 
 enum class ScanEnd { completed, stopped };
 
-// The order in which workers take the jobs: costliest first, ties in catalogue order.
-std::vector<std::size_t> dispatch_order(const std::vector<PlannedResonance>& jobs);
-
-// Threads given to each solve call, and the number of workers, for `jobs` resonances.
-struct Split {
+// A stretch of the scan: these jobs (indices into the plan, in the order workers take
+// them), on this many workers with this many threads for each solve.
+struct Phase {
+  std::vector<std::size_t> jobs;
   unsigned workers = 1;
   unsigned threads_per_solve = 1;
 };
-Split split_threads(unsigned threads, std::size_t jobs, Sharing sharing);
+
+std::vector<Phase> plan_phases(const std::vector<PlannedResonance>& jobs, unsigned threads,
+                               Sharing sharing);
 
 // Solves every job. After a stop the workers finish the resonance they hold before this
 // returns; its results are not passed on.
