@@ -14,4 +14,5 @@
 #include "tandem/result.hpp"
 #include "tandem/solve.hpp"
 #include "tandem/system.hpp"
+#include "tandem/verify.hpp"
 #include "tandem/version.hpp"

@@ -17,12 +17,16 @@ from ._tandem import (
     Equilibrium,
     Planet,
     Result,
+    StopReason,
     System,
+    Verdict,
+    Verification,
     __version__,
     grid_points,
     read_input,
     solve,
     validate,
+    verify,
 )
 from ._plot import plot
 
@@ -30,11 +34,15 @@ __all__ = [
     "Equilibrium",
     "Planet",
     "Result",
+    "StopReason",
     "System",
+    "Verdict",
+    "Verification",
     "__version__",
     "grid_points",
     "plot",
     "read_input",
     "solve",
     "validate",
+    "verify",
 ]

@@ -19,6 +19,9 @@ std::optional<Problem> check_system_item(Item item, const std::optional<double>&
 std::optional<Problem> check_resonance(const std::optional<double>& k2,
                                        const std::optional<double>& k1);
 
+// "star mass", "eccentricity of planet 1", ..., "K2": the item as messages name it.
+std::string item_name(Item item);
+
 // The shortest text that reads back as the same double; words for non-finite values.
 std::string value_text(double v);
 

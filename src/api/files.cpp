@@ -7,8 +7,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <fstream>
+#include <algorithm>
+#include <utility>
 
+#include "api/checks.hpp"
 #include "driver/input_error.hpp"
 #include "driver/input_file.hpp"
 #include "report/summary.hpp"
@@ -41,20 +43,73 @@ class QuietLayer {
   textio::RecordLayer io_;
 };
 
-// The first line of the file as written, for the catalogue's name of the case.
-std::string first_line(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::string line;
-  std::getline(in, line);
+// The first line of a text, without its line end.
+std::string first_line_of(const std::string& text) {
+  std::string line = text.substr(0, text.find('\n'));
   if (!line.empty() && line.back() == '\r') {
     line.pop_back();
   }
   return line;
 }
 
-// The first line of a fatal report: the operation and the system's or the layer's words.
-std::string first_line_of(const std::string& report) {
-  return report.substr(0, report.find('\n'));
+// The item a destination of a read statement stands for; none for a comment line.
+std::optional<Item> item_of(int statement, int target) {
+  const int element = std::clamp(target, 0, 5);
+  switch (statement) {
+    case InputTrace::star_mass:
+      return Item::star_mass;
+    case InputTrace::planet1:
+      return static_cast<Item>(static_cast<int>(Item::planet1_a) + element);
+    case InputTrace::planet2:
+      return static_cast<Item>(static_cast<int>(Item::planet2_a) + element);
+    default:
+      return std::nullopt;
+  }
+}
+
+// The read statement and destination of an item.
+std::pair<int, int> place_of(Item item) {
+  if (item == Item::star_mass) {
+    return {InputTrace::star_mass, 0};
+  }
+  const int k = static_cast<int>(item);
+  const int first2 = static_cast<int>(Item::planet2_a);
+  return k >= first2 ? std::pair{InputTrace::planet2, k - first2}
+                     : std::pair{InputTrace::planet1, k - static_cast<int>(Item::planet1_a)};
+}
+
+// The line where an item's value stood, or where its statement ended when it got none.
+int line_of(const InputTrace& trace, Item item) {
+  const auto [statement, target] = place_of(item);
+  const textio::ReadDetails& read = trace.reads[statement];
+  return target < static_cast<int>(read.value_lines.size()) ? read.value_lines[target] : read.line;
+}
+
+std::string what_was_read(int statement, int target) {
+  if (const auto item = item_of(statement, target)) {
+    return "the " + api::item_name(*item);
+  }
+  return "the comment line";
+}
+
+// Values after the sixth of a planet line: a number where only a remark may follow, most
+// often the second half of a number split by a decimal comma (6,6e-9 reads as 6).
+std::optional<std::string> leftover_warning(const std::string& file, const InputTrace& trace,
+                                            int statement) {
+  const textio::ReadDetails& read = trace.reads[statement];
+  const std::string rest =
+      read.rest.substr(std::min(read.rest.find_first_not_of(" \t"), read.rest.size()));
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  const bool number =
+      !rest.empty() && (digit(rest[0]) || ((rest[0] == '-' || rest[0] == '+' || rest[0] == '.') &&
+                                           rest.size() > 1 && (digit(rest[1]) || rest[1] == '.')));
+  if (!number) {
+    return std::nullopt;
+  }
+  const char* planet = statement == InputTrace::planet1 ? "1" : "2";
+  return file + ": line " + std::to_string(read.line) +
+         ": values left over after the six of planet " + planet + ", from \"" + rest.substr(0, 40) +
+         "\" on, are ignored (a decimal comma splits a number: 6,6e-9 reads as 6)";
 }
 
 }  // namespace
@@ -74,26 +129,40 @@ InputFile read_input(const std::filesystem::path& file) {
   const std::string name = file.string();
   InputFile result;
   RawInput raw;
+  InputTrace trace;
   {
     QuietLayer layer;
     try {
-      raw = read_input_file(layer.io(), name);
+      raw = read_input_file(layer.io(), name, &trace);
     } catch (const textio::FatalIoError& error) {
       const std::string what = first_line_of(error.report());
-      const bool opening = what.rfind("open:", 0) == 0;
-      throw InputFileError(
-          opening ? InputFileError::Kind::unreadable : InputFileError::Kind::malformed, name,
-          name + ": " + what, error.error_number(), 0, std::nullopt, std::nullopt);
+      if (what.rfind("open:", 0) == 0) {
+        throw InputFileError(InputFileError::Kind::unreadable, name, name + ": " + what,
+                             error.error_number(), 0, std::nullopt, std::nullopt);
+      }
+      const textio::ReadDetails& read = trace.reads[trace.statement];
+      const std::string where = "line " + std::to_string(read.line) + ", " +
+                                what_was_read(trace.statement, read.failed_target);
+      throw InputFileError(InputFileError::Kind::malformed, name, name + ": " + where + ": " + what,
+                           error.error_number(), read.line,
+                           item_of(trace.statement, read.failed_target), std::nullopt);
     }
   }
   try {
     result.system = checked_system(raw);
   } catch (const InputError& error) {
     const Problem& p = error.problem();
-    throw InputFileError(InputFileError::Kind::refused, name, name + ": " + message(p), 0, 0,
+    const int line = line_of(trace, p.item);
+    throw InputFileError(InputFileError::Kind::refused, name,
+                         name + ": line " + std::to_string(line) + ": " + message(p), 0, line,
                          p.item, p);
   }
-  result.name = first_line(file);
+  result.name = first_line_of(trace.reads[InputTrace::comment1].text);
+  for (const int planet : {InputTrace::planet1, InputTrace::planet2}) {
+    if (auto warning = leftover_warning(name, trace, planet)) {
+      result.warnings.push_back(std::move(*warning));
+    }
+  }
   return result;
 }
 

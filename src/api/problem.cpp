@@ -26,6 +26,8 @@ Item element_of(Item item) {
   return item;
 }
 
+}  // namespace
+
 std::string item_name(Item item) {
   if (item == Item::star_mass) {
     return "star mass";
@@ -59,6 +61,8 @@ std::string item_name(Item item) {
   }
   return std::string(element) + " of planet " + (is_planet1(item) ? "1" : "2");
 }
+
+namespace {
 
 Bound range_of(Item item) {
   switch (element_of(item)) {

@@ -22,6 +22,13 @@ int InputBuffer::peek(std::size_t ahead) {
 
 void InputBuffer::advance() {
   if (pos_ < data_.size()) {
+    const char c = data_[pos_];
+    if (c == '\n') {
+      ++line_;
+    }
+    if (sink_ != nullptr && sink_->size() < sink_limit_) {
+      *sink_ += c;
+    }
     ++pos_;
   }
 }

@@ -10,6 +10,7 @@
 // fails ("list in", kEndlessInput). A regular file has a length, and is read to its end.
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "textio/char_source.hpp"
@@ -37,6 +38,14 @@ class InputBuffer : public CharSource {
   // A read statement starts: its count of bytes taken from the stream begins at zero.
   void start_statement() { taken_ = 0; }
 
+  // The line of the next character (1 for the first), counting line feeds consumed.
+  int line() const { return line_; }
+  // Copies the next characters consumed into *sink, up to `limit` of them (nullptr: stop).
+  void capture(std::string* sink, std::size_t limit) {
+    sink_ = sink;
+    sink_limit_ = limit;
+  }
+
   // Characters read from the descriptor but not yet consumed.
   std::size_t unread() const { return data_.size() - pos_; }
   // Forgets the characters read ahead, and that the end was met.
@@ -53,6 +62,9 @@ class InputBuffer : public CharSource {
   // Once read(2) has reported the end, it is not asked again within the same stretch of
   // reading: on a terminal a second call would wait for more typing.
   bool end_met_ = false;
+  int line_ = 1;
+  std::string* sink_ = nullptr;
+  std::size_t sink_limit_ = 0;
 };
 
 }  // namespace tandem::textio

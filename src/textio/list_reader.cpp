@@ -93,8 +93,11 @@ bool ListReader::read_into(const ReadTarget& target) {
   return true;
 }
 
-bool ListReader::finish() {
+bool ListReader::finish(std::string* rest, std::size_t keep) {
   while (in_.peek() != CharSource::kEnd) {
+    if (rest != nullptr && !in_.at_line_end()) {
+      keep_char(*rest, in_.peek(), keep);
+    }
     const bool line_feed = in_.peek() == '\n';
     in_.advance();
     if (line_feed) {

@@ -29,8 +29,9 @@ class ListReader {
   // Gives the destination its value. Returns false when a slash has ended the statement.
   // Throws IoFailure on malformed input or when the input ends before a value.
   bool read_into(const ReadTarget& target);
-  // Skips the rest of the line. Returns true when the input ended before a line end.
-  bool finish();
+  // Skips the rest of the line, keeping its first `keep` characters (without the line
+  // end) in *rest when given. Returns true when the input ended before a line end.
+  bool finish(std::string* rest = nullptr, std::size_t keep = 0);
 
  private:
   enum class Kind { real, text };

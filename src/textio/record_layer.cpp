@@ -139,7 +139,7 @@ struct RecordLayer::Impl {
     state.format.reset();
   }
 
-  void read_list(int unit, std::initializer_list<ReadTarget> targets) {
+  void read_list(int unit, std::initializer_list<ReadTarget> targets, ReadDetails* details) {
     state.reading = true;
     state.format = kListIo;
     Unit& u = statement_unit(unit, "read start");
@@ -151,16 +151,34 @@ struct RecordLayer::Impl {
       forget_written_file(u.fd);
     }
     u.input.start_statement();
+    if (details != nullptr) {
+      *details = ReadDetails{};
+      u.input.capture(&details->text, ReadDetails::kKept);
+    }
     ListReader reader(u.input);
+    int target_index = 0;
     try {
       for (const ReadTarget& target : targets) {
         if (!reader.read_into(target)) {
           break;
         }
+        if (details != nullptr) {
+          details->value_lines.push_back(u.input.line());
+        }
+        ++target_index;
       }
-      u.at_end = reader.finish();
+      if (details != nullptr) {
+        details->line = u.input.line();
+      }
+      u.at_end = reader.finish(details != nullptr ? &details->rest : nullptr, ReadDetails::kKept);
+      u.input.capture(nullptr, 0);
     } catch (const IoFailure& failure) {
       u.at_end = failure.operation() == "list in" && failure.message() == "end of file";
+      if (details != nullptr) {
+        u.input.capture(nullptr, 0);
+        details->failed_target = target_index;
+        details->line = u.input.line();
+      }
       throw;
     }
   }
@@ -215,7 +233,12 @@ void RecordLayer::write_format(int unit, std::string_view format,
 }
 
 void RecordLayer::read_list(int unit, std::initializer_list<ReadTarget> targets) {
-  impl_->run([&] { impl_->read_list(unit, targets); });
+  impl_->run([&] { impl_->read_list(unit, targets, nullptr); });
+}
+
+void RecordLayer::read_list(int unit, std::initializer_list<ReadTarget> targets,
+                            ReadDetails& details) {
+  impl_->run([&] { impl_->read_list(unit, targets, &details); });
 }
 
 }  // namespace tandem::textio

@@ -52,6 +52,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace tandem::textio {
 
@@ -94,6 +95,18 @@ struct TextTarget {
 // slash keeps what it held, so an empty optional marks "never given a value".
 using ReadTarget = std::variant<std::optional<double>*, TextTarget>;
 
+// Where a list-directed read statement found its values, for messages that point into the
+// input (the library's reader names the line and the item). Filling it changes nothing
+// of what the statement reads. Lines are counted from 1 on the unit since it was opened.
+struct ReadDetails {
+  static constexpr std::size_t kKept = 120;  // characters kept of `text` and of `rest`
+  int failed_target = -1;                    // index of the destination being read when it failed
+  int line = 0;                              // the line where the statement ended, or failed
+  std::vector<int> value_lines;              // the line of each destination given a value or a null
+  std::string text;                          // the first characters the statement consumed
+  std::string rest;  // the first characters after its last value, to the line end
+};
+
 // Holds each of the descriptors 0, 1 and 2 that is closed when the program starts with
 // /dev/null opened the wrong way round (for writing on 0, for reading on 1 and 2): a file
 // opened later can then never take one of these numbers (a fatal report meant for a closed
@@ -122,6 +135,8 @@ class RecordLayer {
   void write_list(int unit, std::initializer_list<ListItem> items);
   void write_format(int unit, std::string_view format, std::initializer_list<FormatItem> items);
   void read_list(int unit, std::initializer_list<ReadTarget> targets);
+  // The same, telling where the values were (also when it fails).
+  void read_list(int unit, std::initializer_list<ReadTarget> targets, ReadDetails& details);
 
  private:
   struct Impl;

@@ -90,11 +90,12 @@ def test_wrong_types_and_unreadable_or_malformed_files(tmp_path):
         tandem.read_input(tmp_path / "missing.inp")
     short = tmp_path / "short.inp"
     short.write_text("star\n1.0\nelements\n3.97 0.1 5 100 30 1e-9\n")
-    with pytest.raises(ValueError, match="short.inp"):
+    with pytest.raises(ValueError, match="short.inp: line 5, the semi-major axis of planet 2: "
+                                         "list in: end of file"):
         tandem.read_input(short)
     refused = tmp_path / "refused.inp"
     refused.write_text("star\n1.0\nc\n3.97 0.1 5 100 30 1e-9\n5.2 1.0 1.3 100.5 14.7 9.5e-4\n")
-    with pytest.raises(ValueError, match="eccentricity of planet 2 must lie in 0 <= e < 1"):
+    with pytest.raises(ValueError, match="line 5: the eccentricity of planet 2 must lie in 0 <= e < 1"):
         tandem.read_input(refused)
 
 

@@ -22,7 +22,7 @@ mkdir -p "$scratch/run" || fail "cannot make $scratch"
 prefix=$scratch/prefix
 "$cmake" --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1 ||
   fail "cmake --install failed: $(cat "$scratch/install.log")"
-for program in tandem tandem-scan tandem-plot; do
+for program in tandem tandem-scan tandem-verify tandem-plot; do
   [ -x "$prefix/bin/$program" ] || fail "$program is not installed as an executable in $prefix/bin"
 done
 

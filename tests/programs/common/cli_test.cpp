@@ -85,8 +85,8 @@ TEST(Cli, InputRefusalNamesTheFileAfterTheProgram) {
   std::ostringstream err;
   EXPECT_FALSE(load_input(file, "tandem-try", err).has_value());
   EXPECT_EQ(err.str(), "tandem-try: " + file.string() +
-                           ": the eccentricity of planet 1 must lie in 0 <= e < 1, but it is "
-                           "1.5\n");
+                           ": line 4: the eccentricity of planet 1 must lie in 0 <= e < 1, but "
+                           "it is 1.5\n");
   fs::remove(file);
   std::ostringstream missing;
   EXPECT_FALSE(load_input(file, "tandem-try", missing).has_value());
