@@ -100,7 +100,8 @@ TEST_F(RefusalTest, InputFileRefusedWithTheReadersWordsAndNoCatalogue) {
       {"", {"--input", "none.inp", "3:2"}, "tandem-scan: none.inp: open: No such file"},
       {"case\n1.0\nelements\n3.97 1.5 5 100 30 1e-9\n5.2 0.048 1.3 100.5 14.7 9.5e-4\n",
        {"--input", "bad.inp", "3:2"},
-       "tandem-scan: bad.inp: the eccentricity of planet 1 must lie in 0 <= e < 1, but it is 1.5"},
+       "tandem-scan: bad.inp: line 4: the eccentricity of planet 1 must lie in 0 <= e < 1, but it "
+       "is 1.5"},
       {"case\n1.0\nelements\n0 0.1 5 100 30 1e-9\n5.2 0.048 1.3 100.5 14.7 9.5e-4\n",
        {"--input", "bad.inp", "--place", "planet2", "3:2"},
        "tandem-scan: bad.inp: with --place planet2 planet 1 keeps the semi-major axis of the "
