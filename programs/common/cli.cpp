@@ -30,7 +30,7 @@ class Formatter : public CLI::Formatter {
     if (app->get_parent() != nullptr) {
       return CLI::Formatter::make_usage(app, std::move(name));
     }
-    return "\n" + synopsis(text_) + "\n";
+    return "\n" + synopsis(text_);
   }
 
  private:

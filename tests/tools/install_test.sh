@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix, as the README shows with ~/.local, and checks
-# that both programs land in <prefix>/bin and start from there; that another CMake project
+# that the programs land in <prefix>/bin and start from there; that another CMake project
 # finds the library (find_package(tandem)), links tandem::tandem under its own compiler flags
 # and gets the program's files byte for byte; and that the Python package imports from the
 # prefix with the README's PYTHONPATH and agrees with the program too.
@@ -22,7 +22,7 @@ mkdir -p "$scratch/run" || fail "cannot make $scratch"
 prefix=$scratch/prefix
 "$cmake" --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1 ||
   fail "cmake --install failed: $(cat "$scratch/install.log")"
-for program in tandem tandem-verify tandem-plot; do
+for program in tandem tandem-scan tandem-verify tandem-plot; do
   [ -x "$prefix/bin/$program" ] || fail "$program is not installed as an executable in $prefix/bin"
 done
 
@@ -31,6 +31,8 @@ printf 'case\n1.0\nelements\n1.0 0.1 1.0 0.0 0.0 1e-6\n1.6 0.05 2.0 10.0 40.0 1e
 (cd "$scratch/run" && echo "2 1" | "$prefix/bin/tandem" >console.txt) || fail "installed tandem failed"
 [ "$(wc -l <"$scratch/run/rsigma.dat")" -eq 361 ] || fail "installed tandem wrote no full table"
 "$prefix/bin/tandem-plot" --help | grep -q "^Usage: tandem-plot" || fail "installed tandem-plot does not start"
+(cd "$scratch/run" && "$prefix/bin/tandem-scan" --list 2:1 | grep -qx "1/1 2:1 order 1 a1_au .*") ||
+  fail "installed tandem-scan does not start"
 (cd "$scratch/run" && "$prefix/bin/tandem-plot" --data | wc -l | grep -qx 360) ||
   fail "installed tandem-plot does not read the table"
 

@@ -1,0 +1,31 @@
+#include "scan/stop_signals.hpp"
+
+#include <csignal>
+
+namespace tandem::scan {
+namespace {
+
+// The one flag a signal handler may set; nothing else is touched there.
+volatile std::sig_atomic_t stop_flag = 0;
+
+extern "C" void note_stop(int) {
+  stop_flag = 1;
+}
+
+}  // namespace
+
+void watch_stop_signals() {
+  struct sigaction action {};
+  action.sa_handler = note_stop;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART | SA_RESETHAND;
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+bool stop_requested() {
+  return stop_flag != 0;
+}
+
+}  // namespace tandem::scan
