@@ -17,6 +17,8 @@ found="$PWD/build/fuzz/found"
 rm -rf "$corpus" "$found"
 mkdir -p "$corpus/list_reader" "$corpus/front_end" "$corpus/kepler" "$found"
 for example in examples/*/; do
+  # Only the folders of a system: examples/python and examples/cluster hold scripts.
+  [ -f "$example/tandem.inp" ] && [ -f "$example/answer.txt" ] || continue
   name=$(basename "$example")
   # The front end: tandem.inp, a NUL byte, the answers typed at the console.
   { cat "$example/tandem.inp"; printf '\0'; cat "$example/answer.txt"; } \
