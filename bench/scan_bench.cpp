@@ -44,8 +44,9 @@ void BM_Scan(benchmark::State& state, std::vector<scan::PlannedResonance> (*make
   for (auto _ : state) {
     double sum = 0;
     scan::ScanCallbacks callbacks;
-    callbacks.finished = [&](std::size_t, Result&& r) { sum += r.analysis.strength; };
-    scan::run_scan(jobs, {threads, sharing, std::chrono::milliseconds(100)}, callbacks);
+    callbacks.finished = [&](std::size_t, scan::Solved&& s) { sum += s.result.analysis.strength; };
+    scan::run_scan(jobs, {threads, sharing, std::chrono::milliseconds(100), std::nullopt},
+                   callbacks);
     benchmark::DoNotOptimize(sum);
   }
   state.counters["per_sample"] = benchmark::Counter(

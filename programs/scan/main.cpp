@@ -2,10 +2,13 @@
 // (CSV or JSON Lines) of what the console program computes for each: <R>, strength,
 // amplitude, widths, equilibria with their libration periods, close encounters.
 
+#include <cmath>
 #include <iostream>
 
+#include "common/catalogue.hpp"
 #include "common/cli.hpp"
 #include "scan/scan_command.hpp"
+#include "tandem/verify.hpp"
 
 #include <unistd.h>
 
@@ -34,7 +37,10 @@ const common::ProgramText program_text{
     "  tandem-scan --a1 3.0:4.6 --order 1-3 --shard 2/4 --output part-2.csv\n"
     "  tandem-scan merge part-*.csv --output atlas.csv\n"
     "                                             a scan in four parts, then its catalogue\n"
-    "  tandem-plot --atlas atlas.csv              the atlas picture of a catalogue\n"};
+    "  tandem-plot --atlas atlas.csv              the atlas picture of a catalogue\n"
+    "  tandem-scan --input trojan.inp 1:1 2:1 --verify\n"
+    "                                             each stable equilibrium also checked by "
+    "direct integration\n"};
 
 template <typename T>
 bool take(const Parsed<T>& parsed, T& into, std::string& why) {
@@ -115,6 +121,23 @@ std::string settle(ScanSettings& s, const std::vector<std::string>& resonances,
   return {};
 }
 
+// --verify and the options of its check; the reason when refused.
+std::string settle_verify(ScanSettings& s, bool verify, const VerifyOptions& options) {
+  if (!verify) {
+    return {};
+  }
+  if (!std::isfinite(options.offset_deg)) {
+    return "--verify-offset " + common::real_text(options.offset_deg) +
+           ": the offset must be a finite number of degrees";
+  }
+  if (!(std::isfinite(options.periods) && options.periods > 0)) {
+    return "--verify-periods " + common::real_text(options.periods) +
+           ": the run needs a finite, positive number of periods";
+  }
+  s.verify = options;
+  return {};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -176,6 +199,24 @@ int main(int argc, char** argv) {
                 "Print the resonances of the scan with their placed semi-major axes, "
                 "compute nothing (e.g. --a1 3:4.6 --list)");
   app->add_flag("--quiet", quiet, "No progress line on a terminal (e.g. --quiet)");
+  bool verify = false;
+  VerifyOptions verify_options;
+  auto* verify_flag = app->add_flag(
+      "--verify", verify,
+      "Also check each stable equilibrium by direct integration of the three bodies, as "
+      "tandem-verify does, in a last column verify (e.g. --verify)");
+  app->add_option("--verify-offset", verify_options.offset_deg,
+                  "With --verify: start this many degrees off each equilibrium "
+                  "(e.g. --verify-offset -10)")
+      ->type_name("DEG")
+      ->capture_default_str()
+      ->needs(verify_flag);
+  app->add_option("--verify-periods", verify_options.periods,
+                  "With --verify: run this many predicted libration periods "
+                  "(e.g. --verify-periods 20)")
+      ->type_name("N")
+      ->capture_default_str()
+      ->needs(verify_flag);
 
   auto* merge = app->add_subcommand(
       "merge",
@@ -195,7 +236,10 @@ int main(int argc, char** argv) {
   if (merge->parsed()) {
     return merge_command(std::vector<std::filesystem::path>(parts.begin(), parts.end()), merged);
   }
-  const std::string why = settle(s, resonances, a1, a2, ratio, order, max_k2, place, shard, format);
+  std::string why = settle(s, resonances, a1, a2, ratio, order, max_k2, place, shard, format);
+  if (why.empty()) {
+    why = settle_verify(s, verify, verify_options);
+  }
   if (!why.empty()) {
     return common::usage_error(program_text, why, std::cerr);
   }

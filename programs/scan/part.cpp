@@ -27,14 +27,24 @@ ordered_json identity_json(const ScanIdentity& scan, const Shard& shard) {
   for (const ResonancePair& r : scan.resonances) {
     list.push_back(resonance_text(r));
   }
-  return {{part_key,
-           {{"shard", shard.index},
-            {"shards", shard.count},
-            {"version", scan.version},
-            {"format", format_text(scan.format)},
-            {"placed", placement_text(scan.placement)},
-            {"input", scan.input},
-            {"resonances", list}}}};
+  ordered_json identity = {{"shard", shard.index},
+                           {"shards", shard.count},
+                           {"version", scan.version},
+                           {"format", format_text(scan.format)},
+                           {"placed", placement_text(scan.placement)},
+                           {"input", scan.input},
+                           {"resonances", list}};
+  // Absent without --verify, so that the part line of such a scan is what it always was.
+  if (scan.verify) {
+    identity["verify"] = {{"offset_deg", scan.verify->offset_deg},
+                          {"periods", scan.verify->periods}};
+  }
+  return {{part_key, identity}};
+}
+
+// The catalogue's columns for a scan of this identity.
+const std::vector<std::string>& columns_of(const ordered_json& scan) {
+  return row_columns(scan.contains("verify"));
 }
 
 struct Part {
@@ -108,7 +118,7 @@ Part read_part(const fs::path& file) {
   if (part.format == common::Format::csv) {
     std::string header;
     std::getline(in, header);
-    if (header + "\n" != common::Catalogue(common::Format::csv, row_columns()).header()) {
+    if (header + "\n" != common::Catalogue(common::Format::csv, columns_of(part.scan)).header()) {
       refuse(file, "its second line is not the catalogue's header row");
     }
   }
@@ -124,17 +134,25 @@ Part read_part(const fs::path& file) {
   return part;
 }
 
-// The first member in which two identities differ, in words, for the refusal.
+// The first member in which two identities differ, in words, for the refusal. A member
+// that only one of them has (verify) differs too.
 std::string first_difference(const ordered_json& a, const ordered_json& b) {
   static const std::map<std::string, std::string> nouns = {
       {"shards", "number of parts"}, {"version", "program version"},
       {"format", "format"},          {"placed", "placed planet"},
       {"input", "input file"},       {"resonances", "list of resonances"}};
   for (const auto& [key, value] : a.items()) {
-    if (!b.contains(key) || b[key] != value) {
+    if (key != "verify" && (!b.contains(key) || b[key] != value)) {
       const auto noun = nouns.find(key);
       return "the " + (noun == nouns.end() ? key : noun->second) + " differs";
     }
+  }
+  if (a.contains("verify") != b.contains("verify")) {
+    return a.contains("verify") ? "it was made without --verify, the other with it"
+                                : "it was made with --verify, the other without it";
+  }
+  if (a.contains("verify") && a["verify"] != b["verify"]) {
+    return "the options of --verify differ";
   }
   return "its part line differs";
 }
@@ -214,7 +232,7 @@ std::string merge_parts(const std::vector<fs::path>& files) {
       rows[static_cast<std::size_t>(index - 1)] = &line;
     }
   }
-  std::string out = common::Catalogue(first.format, row_columns()).header();
+  std::string out = common::Catalogue(first.format, columns_of(first.scan)).header();
   for (const std::string* line : rows) {
     out += *line;
   }

@@ -9,17 +9,13 @@
 namespace tandem::scan {
 namespace {
 
-Resonance as_resonance(const ResonancePair& r) {
-  return {static_cast<double>(r.k2), static_cast<double>(r.k1)};
-}
-
 System with_planet_2_axis(System system, double a2) {
   system.planet2.a = a2;
   return system;
 }
 
 double resonant_a1(const System& system, const ResonancePair& r) {
-  return resonant_orbits(system, as_resonance(r)).a1;
+  return resonant_orbits(system, common::as_resonance(r)).a1;
 }
 
 PlannedResonance planned(const System& file_system, const ResonancePair& r, Placement p) {

@@ -6,8 +6,6 @@
 namespace tandem::scan {
 namespace {
 
-constexpr int max_k2_allowed = 50;  // one resonant cycle holds at most 1000*50 samples
-
 std::optional<int> whole(std::string_view text) {
   int n = 0;
   const auto res = std::from_chars(text.data(), text.data() + text.size(), n);
@@ -45,34 +43,8 @@ std::string quoted(std::string_view text) {
 
 }  // namespace
 
-std::string resonance_text(const ResonancePair& r) {
-  return std::to_string(r.k2) + ":" + std::to_string(r.k1);
-}
-
 std::string placement_text(Placement p) {
   return p == Placement::planet1 ? "planet1" : "planet2";
-}
-
-Parsed<ResonancePair> parse_resonance(std::string_view text) {
-  const auto parts = split(text, ':');
-  if (!parts) {
-    return "resonance " + quoted(text) + " is not of the form K2:K1 (e.g. 3:2)";
-  }
-  const auto k2 = whole(parts->first);
-  const auto k1 = whole(parts->second);
-  if (!k2 || !k1) {
-    return "resonance " + quoted(text) + ": K2 and K1 must be whole numbers (e.g. 3:2)";
-  }
-  if (*k1 < 1) {
-    return "resonance " + quoted(text) + ": K1 must be at least 1";
-  }
-  if (*k2 < *k1) {
-    return "resonance " + quoted(text) + ": K2 must be at least K1";
-  }
-  if (*k2 > max_k2_allowed) {
-    return "resonance " + quoted(text) + ": K2 must be at most 50";
-  }
-  return ResonancePair{*k2, *k1};
 }
 
 Parsed<std::vector<ResonancePair>> parse_resonances(const std::vector<std::string>& texts) {
@@ -120,7 +92,7 @@ Parsed<std::pair<int, int>> parse_order(std::string_view text) {
   if (!lo || !hi) {
     return "--order " + quoted(text) + " is not of the form MIN-MAX (e.g. --order 1-3)";
   }
-  if (*lo < 0 || *lo > *hi || *hi > max_k2_allowed - 1) {
+  if (*lo < 0 || *lo > *hi || *hi > common::max_k2 - 1) {
     return "--order " + quoted(text) + ": the orders need 0 <= MIN <= MAX <= 49";
   }
   return std::pair{*lo, *hi};

@@ -5,13 +5,16 @@
 // ratio K2/K1 lies in a window), and which planet is put at exact resonance.
 //
 // The parsers take the texts of the options and return the value, or the reason the text
-// is refused (one line, for the usage error).
+// is refused (one line, for the usage error). A single K2:K1 is parsed by the programs'
+// common parser, which tandem-verify shares.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
+
+#include "common/resonance_arg.hpp"
 
 namespace tandem::scan {
 
@@ -20,11 +23,10 @@ namespace tandem::scan {
 // bodies outside a planet.
 enum class Placement { planet1, planet2 };
 
-struct ResonancePair {
-  int k2 = 0;
-  int k1 = 0;
-  friend bool operator==(const ResonancePair&, const ResonancePair&) = default;
-};
+// The resonance as the programs take it, whole K2 and K1 (common/resonance_arg.hpp).
+using common::parse_resonance;  // "3:2"
+using common::resonance_text;   // "3:2"
+using common::ResonancePair;
 
 // What the enumeration window bounds: the placed planet's semi-major axis at exact
 // resonance (a1 with planet 1 placed, a2 with planet 2 placed), or K2/K1.
@@ -53,14 +55,12 @@ struct Shard {
 template <typename T>
 using Parsed = std::variant<T, std::string>;  // the value, or why the text is refused
 
-Parsed<ResonancePair> parse_resonance(std::string_view text);  // "3:2"
 Parsed<std::vector<ResonancePair>> parse_resonances(const std::vector<std::string>& texts);
 Parsed<Enumeration> parse_window(std::string_view option, std::string_view text);  // "3:4.6"
 Parsed<std::pair<int, int>> parse_order(std::string_view text);                    // "1-3" or "2"
 Parsed<Shard> parse_shard(std::string_view text);                                  // "2/4"
 Parsed<Placement> parse_placement(std::string_view text);  // "planet1", "planet2"
 
-std::string resonance_text(const ResonancePair& r);  // "3:2"
-std::string placement_text(Placement p);             // "planet1"
+std::string placement_text(Placement p);  // "planet1"
 
 }  // namespace tandem::scan

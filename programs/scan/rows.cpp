@@ -7,7 +7,7 @@ namespace tandem::scan {
 using common::Cell;
 using nlohmann::ordered_json;
 
-const std::vector<std::string>& row_columns() {
+const std::vector<std::string>& row_columns(bool verified) {
   static const std::vector<std::string> columns = {"index",
                                                    "total",
                                                    "name",
@@ -30,7 +30,12 @@ const std::vector<std::string>& row_columns() {
                                                    "close_encounters",
                                                    "min_distance_hill",
                                                    "placed"};
-  return columns;
+  static const std::vector<std::string> with_verify = [] {
+    std::vector<std::string> all = columns;
+    all.push_back("verify");
+    return all;
+  }();
+  return verified ? with_verify : columns;
 }
 
 std::vector<SigmaRange> close_encounter_ranges(const GridArray<bool>& ce) {
@@ -131,6 +136,26 @@ std::vector<Cell> row_cells(const RowPlace& place, const std::string& name,
           ranges_cell(close_encounter_ranges(result.curve.close_encounter)),
           common::real_cell(least_distance(result.curve.min_distance)),
           common::text_cell(placement_text(place.placement))};
+}
+
+Cell verify_cell(const std::vector<Verification>& verifications) {
+  std::string csv;
+  ordered_json json = ordered_json::array();
+  for (const Verification& v : verifications) {
+    if (!csv.empty()) {
+      csv += ';';
+    }
+    csv += common::real_text(v.sigma_deg) + ":" + std::string(name(v.verdict)) + ":" +
+           common::real_text(v.measured_centre_deg) + ":" +
+           common::real_text(v.measured_period_years);
+    json.push_back({{"sigma_deg", v.sigma_deg},
+                    {"verdict", std::string(name(v.verdict))},
+                    {"measured_centre_deg", v.measured_centre_deg},
+                    {"measured_period_years", v.measured_period_years},
+                    {"amplitude_deg", v.amplitude_deg},
+                    {"energy_error", v.energy_error}});
+  }
+  return common::composite_cell(csv, json);
 }
 
 }  // namespace tandem::scan

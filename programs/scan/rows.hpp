@@ -13,6 +13,7 @@
 //   close_encounters      the sigma ranges (degrees) with an approach under 3 Hill radii
 //   min_distance_hill     the closest approach over the grid, mutual Hill radii
 //   placed                planet1 or planet2: whose axis was put at exact resonance
+//   verify                with --verify only: the N-body check of each stable equilibrium
 //
 // CSV writes an equilibrium as sigma, then ":period_years" where a libration period was
 // set (at every stable point, and at an unstable one that a later detection relabelled),
@@ -20,6 +21,14 @@
 // a range as lo-hi, with lo > hi where it wraps through 0 (350-5), joined by ";". JSON
 // Lines gives an equilibrium as {"sigma", "period_years" (0 where none), "close_encounter"}
 // and a range as [lo, hi].
+//
+// The verify column gives each stable equilibrium, in the order of the stable column, as
+// sigma:verdict:measured_centre_deg:measured_period_years joined by ";" in CSV
+// (60:confirmed:60.2295:148.4988;300:shifted:291.5:nan), verdict "confirmed", "shifted"
+// or "not confirmed", nan where the run did not show the value; JSON Lines as
+// {"sigma_deg", "verdict", "measured_centre_deg", "measured_period_years", "amplitude_deg",
+// "energy_error"}, null where not shown. Without --verify the column is absent, so that
+// such a catalogue keeps its columns.
 
 #include <string>
 #include <vector>
@@ -27,10 +36,12 @@
 #include "common/catalogue.hpp"
 #include "scan/plan.hpp"
 #include "tandem/result.hpp"
+#include "tandem/verify.hpp"
 
 namespace tandem::scan {
 
-const std::vector<std::string>& row_columns();
+// The columns above; `verified` adds the verify column at the end.
+const std::vector<std::string>& row_columns(bool verified = false);
 
 struct RowPlace {
   int index = 0;  // 1-based
@@ -40,6 +51,9 @@ struct RowPlace {
 
 std::vector<common::Cell> row_cells(const RowPlace& place, const std::string& name,
                                     const PlannedResonance& planned, const Result& result);
+
+// The verify column of a row, from what tandem::verify returned for its result.
+common::Cell verify_cell(const std::vector<Verification>& verifications);
 
 struct SigmaRange {
   int lo = 0;  // grid indices, i.e. degrees

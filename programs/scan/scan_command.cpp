@@ -162,13 +162,13 @@ int scan_command(const ScanSettings& s) {
       fs::create_directories(s.curves);
     }
     if (s.shard) {
-      ScanIdentity id{tandem::version, s.format, placement, file_bytes(s.input), {}};
+      ScanIdentity id{tandem::version, s.format, placement, file_bytes(s.input), {}, s.verify};
       for (const PlannedResonance& p : plan) {
         id.resonances.push_back(p.resonance);
       }
       out.write(part_line(id, *s.shard));
     }
-    const common::Catalogue catalogue(s.format, row_columns());
+    const common::Catalogue catalogue(s.format, row_columns(s.verify.has_value()));
     out.write(catalogue.header());
 
     double total_cost = 0;
@@ -179,11 +179,15 @@ int scan_command(const ScanSettings& s) {
     RowWriter rows(out, jobs.size());
     watch_stop_signals();
     ScanCallbacks callbacks;
-    callbacks.finished = [&](std::size_t job, Result&& result) {
+    callbacks.finished = [&](std::size_t job, Solved&& solved) {
       const RowPlace place{indices[job], static_cast<int>(total), placement};
-      rows.add(job, catalogue.line(row_cells(place, input->name, jobs[job], result)));
+      std::vector<common::Cell> cells = row_cells(place, input->name, jobs[job], solved.result);
+      if (s.verify) {
+        cells.push_back(verify_cell(solved.verifications));
+      }
+      rows.add(job, catalogue.line(cells));
       if (!s.curves.empty()) {
-        write_curve(s.curves, jobs[job].resonance, result);
+        write_curve(s.curves, jobs[job].resonance, solved.result);
       }
       progress.done(jobs[job].resonance.k2);
     };
@@ -205,7 +209,8 @@ int scan_command(const ScanSettings& s) {
       return true;
     };
     const unsigned threads = s.threads == 0 ? available_processors() : s.threads;
-    run_scan(jobs, {threads, Sharing::resonances, std::chrono::milliseconds(100)}, callbacks);
+    run_scan(jobs, {threads, Sharing::resonances, std::chrono::milliseconds(100), s.verify},
+             callbacks);
     progress.clear();
     out.commit();
   } catch (const common::OutputFailure& e) {

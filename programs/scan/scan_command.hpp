@@ -13,6 +13,7 @@
 
 #include "common/catalogue.hpp"
 #include "scan/request.hpp"
+#include "tandem/verify.hpp"
 
 namespace tandem::scan {
 
@@ -26,6 +27,8 @@ struct ScanSettings {
   unsigned threads = 0;          // 0: every processor the process may use
   bool list_only = false;        // print the resonances and their placed axes, compute nothing
   bool progress = false;         // the progress line on standard error
+  // --verify: each row also gets the N-body check of its stable equilibria.
+  std::optional<VerifyOptions> verify;
 };
 
 int scan_command(const ScanSettings& settings);

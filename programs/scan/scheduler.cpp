@@ -74,14 +74,15 @@ namespace {
 struct Shared {
   std::mutex lock;
   std::condition_variable changed;
-  std::deque<std::pair<std::size_t, Result>> done;
+  std::deque<std::pair<std::size_t, Solved>> done;
   std::exception_ptr failure;
   std::size_t next = 0;  // into the dispatch order
   bool stop = false;
 };
 
 void work(const std::vector<PlannedResonance>& jobs, const std::vector<std::size_t>& order,
-          unsigned threads_per_solve, Shared& shared) {
+          unsigned threads_per_solve, const std::optional<VerifyOptions>& verify_options,
+          Shared& shared) {
   // order is the phase's list; shared.next counts within it.
   for (;;) {
     std::size_t job = 0;
@@ -94,11 +95,12 @@ void work(const std::vector<PlannedResonance>& jobs, const std::vector<std::size
     }
     try {
       const PlannedResonance& p = jobs[job];
-      Result result = solve(
-          p.system, {static_cast<double>(p.resonance.k2), static_cast<double>(p.resonance.k1)},
-          {threads_per_solve});
+      Solved solved{solve(p.system, common::as_resonance(p.resonance), {threads_per_solve}), {}};
+      if (verify_options) {
+        solved.verifications = verify(solved.result, *verify_options);
+      }
       std::lock_guard<std::mutex> hold(shared.lock);
-      shared.done.emplace_back(job, std::move(result));
+      shared.done.emplace_back(job, std::move(solved));
     } catch (...) {
       std::lock_guard<std::mutex> hold(shared.lock);
       if (!shared.failure) {
@@ -132,11 +134,11 @@ ScanEnd run_scan(const std::vector<PlannedResonance>& jobs, const ScheduleOption
     } stop_workers{shared, workers};
     for (unsigned w = 0; w < phase.workers && !phase.jobs.empty(); ++w) {
       workers.emplace_back(work, std::cref(jobs), std::cref(phase.jobs), phase.threads_per_solve,
-                           std::ref(shared));
+                           std::cref(options.verify), std::ref(shared));
     }
     std::size_t delivered = 0;
     while (delivered < phase.jobs.size()) {
-      std::deque<std::pair<std::size_t, Result>> ready;
+      std::deque<std::pair<std::size_t, Solved>> ready;
       {
         std::unique_lock<std::mutex> hold(shared.lock);
         shared.changed.wait_for(hold, options.tick,
@@ -146,8 +148,8 @@ ScanEnd run_scan(const std::vector<PlannedResonance>& jobs, const ScheduleOption
         }
         ready.swap(shared.done);
       }
-      for (auto& [job, result] : ready) {
-        callbacks.finished(job, std::move(result));
+      for (auto& [job, solved] : ready) {
+        callbacks.finished(job, std::move(solved));
         ++delivered;
       }
       if (!callbacks.go_on()) {

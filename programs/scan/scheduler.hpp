@@ -13,6 +13,11 @@
 // Sharing::grid solves every resonance in turn with all threads; Sharing::both runs one
 // worker per thread with all threads each. Results are the same bit for bit in every case.
 //
+// With ScheduleOptions::verify, the worker that solved a resonance also checks its stable
+// equilibria by direct integration (tandem::verify) on its own thread, also after a solve
+// of the first phase on every thread: the checks share the scan's workers, its stop and
+// its shards. The cost that orders the work and the progress estimate stays K2.
+//
 // Results come back on the calling thread, in the order they finish; the caller writes
 // them. Between results the caller is called back at least every `tick`, so that it can
 // show progress or stop the scan.
@@ -20,10 +25,12 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "scan/plan.hpp"
 #include "tandem/result.hpp"
+#include "tandem/verify.hpp"
 
 namespace tandem::scan {
 
@@ -33,10 +40,17 @@ struct ScheduleOptions {
   unsigned threads = 1;  // at least 1
   Sharing sharing = Sharing::resonances;
   std::chrono::milliseconds tick{100};
+  std::optional<VerifyOptions> verify;  // none: solve only
+};
+
+// What a worker hands back for one resonance.
+struct Solved {
+  Result result;
+  std::vector<Verification> verifications;  // every stable equilibrium; empty without verify
 };
 
 struct ScanCallbacks {
-  std::function<void(std::size_t job, Result&& result)> finished;
+  std::function<void(std::size_t job, Solved&& solved)> finished;
   // Called between results; returning false stops the scan.
   std::function<bool()> go_on = [] { return true; };
 };

@@ -7,7 +7,7 @@
 #include <variant>
 
 #include "common/cli.hpp"
-#include "resonance_arg.hpp"
+#include "common/resonance_arg.hpp"
 #include "verify_command.hpp"
 
 namespace {
@@ -78,11 +78,11 @@ int main(int argc, char** argv) {
   if (const auto status = common::parse(*app, argc, argv, std::cout, std::cerr)) {
     return *status;
   }
-  const auto parsed = parse_resonance(resonance);
+  const auto parsed = common::parse_resonance(resonance);
   if (const auto* why = std::get_if<std::string>(&parsed)) {
     return common::usage_error(program_text, *why, std::cerr);
   }
-  s.resonance = std::get<Resonance>(parsed);
+  s.resonance = common::as_resonance(std::get<common::ResonancePair>(parsed));
   s.input = input;
   s.output = output;
   s.series = series;

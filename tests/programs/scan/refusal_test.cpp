@@ -46,6 +46,8 @@ TEST_F(RefusalTest, BadArgumentsAreOneLineAndTheUsage) {
       {{"--threads", "0", "3:2"}, "--threads"},
       {{"--no-such-option"}, "--no-such-option"},
       {{"merge"}, "parts"},
+      {{"--verify-offset", "10", "1:1"}, "--verify-offset requires --verify"},
+      {{"--verify", "--verify-periods", "0", "1:1"}, "--verify-periods 0: the run needs"},
   };
   for (const BadArguments& c : cases) {
     std::string shown;
@@ -79,7 +81,7 @@ TEST_F(RefusalTest, HelpShowsAnExampleForEveryOption) {
       break;
     }
   }
-  EXPECT_EQ(entries.size(), 15U);  // --version and 14 options of the scan
+  EXPECT_EQ(entries.size(), 18U);  // --version and 17 options of the scan
   for (const std::string& entry : entries) {
     if (entry.rfind("  --version", 0) != 0) {
       EXPECT_NE(entry.find("(e.g. "), std::string::npos) << entry;

@@ -64,7 +64,8 @@ TEST(Scheduler, EverySharingGivesSolvesResultsBitForBit) {
     for (const unsigned threads : {1U, 2U, 3U}) {
       std::vector<int> seen(jobs.size(), 0);
       ScanCallbacks callbacks;
-      callbacks.finished = [&](std::size_t job, Result&& r) {
+      callbacks.finished = [&](std::size_t job, Solved&& solved) {
+        const Result& r = solved.result;
         ++seen[job];
         const Result& e = expected[job];
         EXPECT_EQ(r.orbit.a1, e.orbit.a1);
@@ -73,7 +74,8 @@ TEST(Scheduler, EverySharingGivesSolvesResultsBitForBit) {
         EXPECT_EQ(r.curve.r, e.curve.r);  // every point of R(sigma)
         EXPECT_EQ(r.curve.period_years, e.curve.period_years);
       };
-      EXPECT_EQ(run_scan(jobs, {threads, sharing, std::chrono::milliseconds(10)}, callbacks),
+      EXPECT_EQ(run_scan(jobs, {threads, sharing, std::chrono::milliseconds(10), std::nullopt},
+                         callbacks),
                 ScanEnd::completed);
       EXPECT_EQ(seen, std::vector<int>(jobs.size(), 1));
     }

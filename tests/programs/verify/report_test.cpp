@@ -4,9 +4,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
-#include <variant>
 
-#include "verify/resonance_arg.hpp"
 #include "verify/series_file.hpp"
 #include "verify/table.hpp"
 
@@ -14,24 +12,6 @@ namespace tandem::verify_cli {
 namespace {
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-
-TEST(VerifyProgram, ResonanceArgument) {
-  const auto ok = parse_resonance("3:2");
-  ASSERT_TRUE(std::holds_alternative<Resonance>(ok));
-  EXPECT_EQ(std::get<Resonance>(ok).k2, 3);
-  EXPECT_EQ(std::get<Resonance>(ok).k1, 2);
-  const std::pair<const char*, const char*> refused[] = {
-      {"3/2", "resonance '3/2' is not of the form K2:K1 (e.g. 3:2)"},
-      {"3.5:2", "resonance '3.5:2': K2 and K1 must be whole numbers (e.g. 3:2)"},
-      {"2:3", "resonance '2:3': K2 must be at least K1"},
-      {"3:0", "resonance '3:0': K1 must be at least 1"},
-      {"51:50", "resonance '51:50': K2 must be at most 50"}};
-  for (const auto& [text, why] : refused) {
-    const auto got = parse_resonance(text);
-    ASSERT_TRUE(std::holds_alternative<std::string>(got)) << text;
-    EXPECT_EQ(std::get<std::string>(got), why);
-  }
-}
 
 Verification checked() {
   Verification v;

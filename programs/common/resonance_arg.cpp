@@ -1,9 +1,9 @@
-#include "resonance_arg.hpp"
+#include "common/resonance_arg.hpp"
 
 #include <charconv>
 #include <optional>
 
-namespace tandem::verify_cli {
+namespace tandem::common {
 namespace {
 
 std::optional<int> whole(std::string_view text) {
@@ -17,7 +17,7 @@ std::optional<int> whole(std::string_view text) {
 
 }  // namespace
 
-std::variant<Resonance, std::string> parse_resonance(std::string_view text) {
+std::variant<ResonancePair, std::string> parse_resonance(std::string_view text) {
   const std::string quoted = "resonance '" + std::string(text) + "'";
   const auto at = text.find(':');
   if (at == std::string_view::npos) {
@@ -34,10 +34,18 @@ std::variant<Resonance, std::string> parse_resonance(std::string_view text) {
   if (*k2 < *k1) {
     return quoted + ": K2 must be at least K1";
   }
-  if (*k2 > 50) {
-    return quoted + ": K2 must be at most 50";
+  if (*k2 > max_k2) {
+    return quoted + ": K2 must be at most " + std::to_string(max_k2);
   }
-  return Resonance{static_cast<double>(*k2), static_cast<double>(*k1)};
+  return ResonancePair{*k2, *k1};
 }
 
-}  // namespace tandem::verify_cli
+std::string resonance_text(const ResonancePair& r) {
+  return std::to_string(r.k2) + ":" + std::to_string(r.k1);
+}
+
+Resonance as_resonance(const ResonancePair& r) {
+  return {static_cast<double>(r.k2), static_cast<double>(r.k1)};
+}
+
+}  // namespace tandem::common
