@@ -75,6 +75,13 @@ double wrap_180(double deg) {
   return deg - 360 * std::round(deg / 360);
 }
 
+// Into [0, 360): the remainder of the floored division (a result of 360 from rounding
+// goes back to 0).
+double wrap_360(double deg) {
+  const double w = deg - 360 * std::floor(deg / 360);
+  return w >= 360 ? 0 : w;
+}
+
 Verdict verdict_of(const Verification& v, const VerifyOptions& o) {
   if (v.stop == StopReason::close_encounter || v.stop == StopReason::escape ||
       v.stop == StopReason::energy_drift || !v.librates ||
@@ -88,7 +95,7 @@ Verdict verdict_of(const Verification& v, const VerifyOptions& o) {
 void put_fit(Verification& v, const LibrationFit& fit) {
   v.librates = fit.librates;
   v.centre_offset_deg = wrap_180(fit.centre - v.sigma_deg);
-  v.measured_centre_deg = std::fmod(v.sigma_deg + v.centre_offset_deg + 360, 360.0);
+  v.measured_centre_deg = wrap_360(v.sigma_deg + v.centre_offset_deg);
   v.amplitude_deg = fit.amplitude;
   v.measured_period_years = fit.period;
   v.period_ratio = v.predicted_period_years / fit.period;
@@ -194,7 +201,7 @@ Verification verify_at(const Result& result, double sigma_deg, const VerifyOptio
   if (!std::isfinite(sigma_deg)) {
     refuse("sigma must be finite");
   }
-  const double reduced = std::fmod(std::fmod(sigma_deg, 360.0) + 360, 360.0);
+  const double reduced = wrap_360(sigma_deg);
   const int index = static_cast<int>(std::lround(reduced)) % grid_points;
   const double period = curvature_period_years(result, index);
   if (!(std::isfinite(period) && period > 0)) {

@@ -49,8 +49,9 @@ TEST(ReadInput, MalformedAndRefusedFilesNameTheLineAndTheItem) {
   EXPECT_EQ(e2.kind, InputFileError::Kind::refused);
   EXPECT_EQ(e2.line, 6);
   EXPECT_EQ(e2.what, "line 6: the eccentricity of planet 2 must lie in 0 <= e < 1, but it is 1.5");
-  const auto missing = refusal_of(dir, "case\n/\nelements\n3.97 0.1 5 100 30 1e-9\n"
-                                       "5.2 0.05 1 100 15 1e-3\n");
+  const auto missing = refusal_of(dir,
+                                  "case\n/\nelements\n3.97 0.1 5 100 30 1e-9\n"
+                                  "5.2 0.05 1 100 15 1e-3\n");
   EXPECT_EQ(missing.what,
             "line 2: the star mass has no value (a null value or a slash left it unset)");
   const auto none = refusal_of(dir, "");

@@ -88,30 +88,22 @@ struct System {
   Resonance res;
 };
 
-PlanetarySystem make(double mst, PlanetElements p1, PlanetElements p2) {
-  PlanetarySystem s;
-  s.mst = mst;
-  s.planet1 = p1;
-  s.planet2 = p2;
-  return s;
-}
-
 TEST(RSigmaArithmetic, WholeCurveMatchesThePlainFormulasBitForBit) {
   const System systems[] = {
       {"hilda 3:2",
-       make(1.0, {3.97, 0.10, 5.0, 100.0, 30.0, 1.0e-9}, {5.2, 0.048, 1.3, 100.5, 14.7, 9.5e-4}),
+       {1.0, {3.97, 0.10, 5.0, 100.0, 30.0, 1.0e-9}, {5.2, 0.048, 1.3, 100.5, 14.7, 9.5e-4}},
        {3.0, 2.0}},
       // Crossing orbits: close encounters and huge direct parts at some sigma values.
       {"eccentric inclined 4:3",
-       make(0.8, {1.0, 0.35, 12.0, 200.0, 400.0, 3.0e-4}, {1.0, 0.3, 2.0, 15.0, 95.0, 8.0e-4}),
+       {0.8, {1.0, 0.35, 12.0, 200.0, 400.0, 3.0e-4}, {1.0, 0.3, 2.0, 15.0, 95.0, 8.0e-4}},
        {4.0, 3.0}},
       // Non-whole numbers: the block of samples does not divide ipasos = 3000.
       {"non-whole 3.5:2.5",
-       make(1.0, {1, 0.2, 1.0, 30.0, 60.0, 1.0e-4}, {1.5, 0.1, 0.5, 100.0, 15.0, 3.0e-4}),
+       {1.0, {1, 0.2, 1.0, 30.0, 60.0, 1.0e-4}, {1.5, 0.1, 0.5, 100.0, 15.0, 3.0e-4}},
        {3.5, 2.5}},
       // Negative perihelion longitude and e = 0.85: negative anomalies, long iterations.
       {"very eccentric 2:1",
-       make(1.0, {0.6, 0.85, 20.0, 30.0, -60.0, 3.0e-6}, {1.0, 0.6, 0.5, 100.0, 15.0, 1.0e-3}),
+       {1.0, {0.6, 0.85, 20.0, 30.0, -60.0, 3.0e-6}, {1.0, 0.6, 0.5, 100.0, 15.0, 1.0e-3}},
        {2.0, 1.0}},
   };
   for (const System& s : systems) {

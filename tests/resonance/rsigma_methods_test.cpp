@@ -34,27 +34,19 @@ struct Case {
   Resonance res;
 };
 
-PlanetarySystem make(double mst, PlanetElements p1, PlanetElements p2) {
-  PlanetarySystem s;
-  s.mst = mst;
-  s.planet1 = p1;
-  s.planet2 = p2;
-  return s;
-}
-
 TEST(RSigmaMethods, EveryMethodGivesThePlainCurveBitForBit) {
   const Case cases[] = {
       {"hilda 3:2 (k1 = 2: the grid taken class by class)",
-       make(1.0, {3.97, 0.10, 5.0, 100.0, 30.0, 1.0e-9}, {5.2, 0.048, 1.3, 100.5, 14.7, 9.5e-4}),
+       {1.0, {3.97, 0.10, 5.0, 100.0, 30.0, 1.0e-9}, {5.2, 0.048, 1.3, 100.5, 14.7, 9.5e-4}},
        {3.0, 2.0}},
       {"e1 = 0.9 2:1, crossing orbits with close encounters",
-       make(1.0, {0.6, 0.9, 20.0, 30.0, -60.0, 3.0e-6}, {1.0, 0.6, 0.5, 100.0, 15.0, 1.0e-3}),
+       {1.0, {0.6, 0.9, 20.0, 30.0, -60.0, 3.0e-6}, {1.0, 0.6, 0.5, 100.0, 15.0, 1.0e-3}},
        {2.0, 1.0}},
       {"e1 = 0.35 inclined 4:3",
-       make(0.8, {1.0, 0.35, 12.0, 200.0, 400.0, 3.0e-4}, {1.0, 0.3, 2.0, 15.0, 95.0, 8.0e-4}),
+       {0.8, {1.0, 0.35, 12.0, 200.0, 400.0, 3.0e-4}, {1.0, 0.3, 2.0, 15.0, 95.0, 8.0e-4}},
        {4.0, 3.0}},
       {"non-whole 3.5:2.5 (grid order)",
-       make(1.0, {1, 0.2, 1.0, 30.0, 60.0, 1.0e-4}, {1.5, 0.1, 0.5, 100.0, 15.0, 3.0e-4}),
+       {1.0, {1, 0.2, 1.0, 30.0, 60.0, 1.0e-4}, {1.5, 0.1, 0.5, 100.0, 15.0, 3.0e-4}},
        {3.5, 2.5}},
   };
   const Planet1Method reuse_only{true, false, planet1_cache_bits};
