@@ -5,18 +5,7 @@
 # Usage: plot_atlas_test.sh TANDEM_SCAN TANDEM_PLOT SOURCE_DIR SCRATCH_DIR PYTHON
 set -u
 scan=$1 plot=$2 source=$3 scratch=$4 python=$5
-failures=0
-
-check() { # description, then a command that must succeed
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAIL: $what" >&2
-    failures=$((failures + 1))
-  fi
-}
+. "$(dirname "$0")/checks.sh"
 
 rm -rf "$scratch"
 mkdir -p "$scratch" && cd "$scratch" || exit 1

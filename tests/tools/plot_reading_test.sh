@@ -6,18 +6,7 @@
 # Usage: plot_reading_test.sh TANDEM TANDEM_PLOT EXAMPLE_DIR SCRATCH_DIR
 set -u
 tandem=$1 plot=$2 example=$3 scratch=$4
-failures=0
-
-check() { # description, then a command that must succeed
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAIL: $what" >&2
-    failures=$((failures + 1))
-  fi
-}
+. "$(dirname "$0")/checks.sh"
 
 rm -rf "$scratch"
 mkdir -p "$scratch/run" "$scratch/empty" "$scratch/odd" "$scratch/junk" || exit 1
