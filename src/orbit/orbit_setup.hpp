@@ -7,10 +7,11 @@
 // perihelion), and the orthonormal vectors of its orbital plane: p towards perihelion
 // (l1k, m1k, n1k) and q 90 degrees ahead of it in the sense of motion (l2k, m2k, n2k).
 // Shared: reduced masses beta1, beta2 (M_sun), the curvature coefficient hii
-// (1/(M_sun au^2)), the mutual Hill radius rhs (au), the sigma grid size isimax = 360 and
-// the samples per resonant cycle ipasos = 1000*trunc(k2).
+// (1/(M_sun au^2)), the mutual Hill radius rhs (au), the sigma grid size isimax (grid_points, 360)
+// and the samples per resonant cycle ipasos = 1000*trunc(k2).
 
 #include "orbit/elements.hpp"
+#include "tandem/result.hpp"
 
 namespace tandem {
 
@@ -39,7 +40,7 @@ struct OrbitSetup {
   double beta2 = 0;
   double hii = 0;
   double rhs = 0;
-  int isimax = 360;
+  int isimax = grid_points;
   int ipasos = 0;
 };
 

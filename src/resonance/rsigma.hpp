@@ -16,10 +16,12 @@
 #include "orbit/orbit_setup.hpp"
 #include "orbit/planet2_table.hpp"
 #include "resonance/planet1_cache.hpp"
+#include "tandem/result.hpp"
 
 namespace tandem {
 
-inline constexpr int isimax = 360;
+// The grid size under the computation's own name: the one constant of tandem/result.hpp.
+inline constexpr int isimax = grid_points;
 
 struct RCurve {
   std::array<double, isimax> rp{};
