@@ -74,8 +74,8 @@ struct Zone {
   double width_a2 = 0;       // with the zone's depth (barrier - r) in place of Rmax - Rmin
   double small_amplitude_period_years = 0;  // 2*pi/sqrt(R''*hii) of the interpolant
   bool close_encounter = false;             // the zone reaches a close-encounter band
-  // The zones (indices into PhaseSpace::zones) with which this one forms a horseshoe just
-  // above its barrier, this one included; empty when sigma circulates above the barrier.
+  // The other zones (indices into PhaseSpace::zones) with which this one forms a horseshoe
+  // just above its barrier; empty when sigma circulates above the barrier.
   std::vector<int> horseshoe_with;
   double horseshoe_barrier = 0;    // the barrier that bounds that horseshoe (NaN if none)
   double horseshoe_sigma_min = 0;  // the horseshoe's extent at that barrier (NaN if none)
@@ -143,6 +143,9 @@ Trajectory trajectory(const PhaseSpace& space, double sigma_deg, Axis axis, doub
 
 // R - Rmin of the interpolant at sigma_deg (any real, taken modulo 360).
 double model_r(const PhaseSpace& space, double sigma_deg);
+
+// H at a point of the (sigma, a) plane, as R - Rmin: its level curves are the motion.
+double energy(const PhaseSpace& space, double sigma_deg, Axis axis, double a_au);
 
 // Sigma for a semi-major axis of the given planet, M_sun au^2/day.
 double sigma_momentum(const PhaseSpace& space, Axis axis, double a_au);

@@ -102,7 +102,11 @@ void fill_horseshoe(const PhaseSpace& space, Zone& zone) {
   if (above.circulates) {
     return;
   }
-  zone.horseshoe_with = zone_indices(space, above.minima);
+  for (const int z : zone_indices(space, above.minima)) {
+    if (space.zones[z].sigma != zone.sigma) {
+      zone.horseshoe_with.push_back(z);
+    }
+  }
   zone.horseshoe_barrier = std::min(space.extrema[above.wall_lo].r, space.extrema[above.wall_hi].r);
   const phase::Arc shoe =
       phase::arc_at(space.cells, space.extrema, zone.sigma, zone.horseshoe_barrier, false);
@@ -336,6 +340,11 @@ Trajectory trajectory(const PhaseSpace& space, double sigma_deg, Axis axis, doub
 
 double model_r(const PhaseSpace& space, double sigma_deg) {
   return phase::value_at(space.cells, sigma_deg);
+}
+
+double energy(const PhaseSpace& space, double sigma_deg, Axis axis, double a_au) {
+  const double momentum = sigma_momentum(space, axis, a_au);
+  return model_r(space, sigma_deg) + 0.5 * space.hii * (momentum * momentum);
 }
 
 double sigma_momentum(const PhaseSpace& space, Axis axis, double a_au) {

@@ -43,6 +43,11 @@ Extremum extremum_at(const std::vector<Cell>& cells, int cell, double t, bool ri
     t = 0;
   }
   e.sigma = cell + t;
+  if (e.sigma >= grid_points) {  // t rounded up to the cell's end
+    e.sigma = 0;
+    cell = 0;
+    t = 0;
+  }
   e.r = value(cells[cell], t);
   return e;
 }
