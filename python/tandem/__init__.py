@@ -15,12 +15,15 @@ M_sun au^2/day^2.
 
 from ._tandem import (
     Equilibrium,
+    PhaseSpace,
     Planet,
     Result,
     StopReason,
     System,
+    Trajectory,
     Verdict,
     Verification,
+    Zone,
     __version__,
     grid_points,
     read_input,
@@ -32,12 +35,15 @@ from ._plot import plot
 
 __all__ = [
     "Equilibrium",
+    "PhaseSpace",
     "Planet",
     "Result",
     "StopReason",
     "System",
+    "Trajectory",
     "Verdict",
     "Verification",
+    "Zone",
     "__version__",
     "grid_points",
     "plot",
