@@ -74,3 +74,17 @@ bool kepler_drift(KeplerState& s, double mu, double dt) {
 }
 
 }  // namespace tandem::nbody
+
+namespace tandem::nbody {
+
+Elements elements_after(const Elements& el, double mu, double dt) {
+  KeplerState s = state_from_elements(el, mu);
+  if (!kepler_drift(s, mu, dt)) {
+    Elements bad = el;
+    bad.i = bad.node = bad.peri = bad.lambda = std::nan("");
+    return bad;
+  }
+  return elements_from_state(s, mu);
+}
+
+}  // namespace tandem::nbody

@@ -25,3 +25,12 @@ namespace tandem::nbody {
 bool kepler_drift(KeplerState& s, double mu, double dt);
 
 }  // namespace tandem::nbody
+
+namespace tandem::nbody {
+
+// Elements carried dt (days) along their two-body orbit of parameter mu: how bodies given
+// at other epochs are brought to the epoch of a shared integration. All angles NaN when
+// the orbit is not bound.
+Elements elements_after(const Elements& el, double mu, double dt);
+
+}  // namespace tandem::nbody

@@ -30,7 +30,7 @@ namespace tandem::nbody {
 enum class NbodyVerdict : unsigned char { resonant, transient, not_resonant };
 
 struct DecisionOptions {
-  int windows = 10;
+  int windows = 5;
   double low_e = 0.1;
   double separatrix_deg = 135;
 };
