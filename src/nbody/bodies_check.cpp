@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "nbody/barycentric.hpp"
+#include "nbody/kepler_drift.hpp"
 #include "nbody/vector.hpp"
 #include "nbody/wisdom_holman.hpp"
 #include "orbit/constants.hpp"
@@ -23,6 +24,7 @@ struct Frame {
   Centre centre;
   std::vector<WhPlanet> planets;
   std::vector<int> integrated_index;  // per planet of the setup, -1 when not integrated
+  std::vector<bool> merged;           // per planet of the setup: carried by the star
   double dt = 0;                      // days
 };
 
@@ -30,6 +32,7 @@ Frame frame_of(const CheckSetup& s) {
   std::vector<MassiveBody> all;
   std::vector<double> a;
   std::vector<bool> integrated;
+  std::vector<bool> merged;
   double reach = 0;
   double inner_a = 0;
   double inner_mass = 0;
@@ -46,8 +49,8 @@ Frame frame_of(const CheckSetup& s) {
     }
   }
   Frame f;
-  f.centre = s.barycentric ? merged_centre(s.star_mass, all, planets_inside(a, integrated, reach))
-                           : Centre{s.star_mass, {}};
+  f.merged = planets_inside(a, integrated, reach);
+  f.centre = s.barycentric ? merged_centre(s.star_mass, all, f.merged) : Centre{s.star_mass, {}};
   for (std::size_t j = 0; j < s.planets.size(); ++j) {
     if (s.planets[j].integrated) {
       f.integrated_index.push_back(static_cast<int>(f.planets.size()));
@@ -95,6 +98,38 @@ std::vector<Elements> planet_elements(const WisdomHolman& map) {
   return out;
 }
 
+// The centre at another epoch: the same planets merged, at their places then.
+Centre centre_at(const CheckSetup& s, const Frame& f, double jd) {
+  if (jd == s.epoch_jd || !s.planets_at) {
+    return f.centre;
+  }
+  const std::vector<Elements> el = s.planets_at(jd);
+  std::vector<MassiveBody> all;
+  for (std::size_t j = 0; j < s.planets.size(); ++j) {
+    const double m = s.planets[j].mass;
+    all.push_back({m, state_from_elements(el[j], kg2 * (s.star_mass + m))});
+  }
+  return merged_centre(s.star_mass, all, f.merged);
+}
+
+// The body's start about the centre at the common epoch; false when its orbit, carried
+// from another epoch, is not bound.
+bool start_of(const CheckSetup& s, const Frame& f, const CheckBody& b, KeplerState& out) {
+  const KeplerState h = state_from_elements(b.heliocentric, kg2 * s.star_mass);
+  const double dt = s.epoch_jd - b.epoch_jd;
+  if (dt == 0) {
+    out = about_centre(f.centre, h);
+    return true;
+  }
+  if (!s.barycentric) {
+    out = h;
+    return kepler_drift(out, kg2 * s.star_mass, dt);
+  }
+  const Centre c = centre_at(s, f, b.epoch_jd);
+  out = about_centre(c, h);
+  return kepler_drift(out, kg2 * c.mass, dt);
+}
+
 struct Chunk {
   std::size_t first = 0;
   std::size_t end = 0;
@@ -106,9 +141,12 @@ void run_chunk(const CheckSetup& s, const Frame& f, const std::vector<CheckBody>
   std::vector<KeplerState> starts;
   std::vector<double> start_e;
   for (std::size_t b = chunk.first; b < chunk.end; ++b) {
-    const KeplerState h = state_from_elements(bodies[b].heliocentric, kg2 * s.star_mass);
-    starts.push_back(about_centre(f.centre, h));
-    start_e.push_back(elements_from_state(starts.back(), gs).e);
+    KeplerState st;
+    const bool bound = start_of(s, f, bodies[b], st);
+    // An orbit that cannot be carried to the epoch starts beyond reach: it stops at the
+    // first drift as an escape.
+    starts.push_back(bound ? st : KeplerState{{1e9, 0, 0}, {1, 0, 0}});
+    start_e.push_back(bound ? elements_from_state(st, gs).e : 1.0);
   }
   WisdomHolman map(gs, f.planets, starts, f.dt, s.encounter_hill);
 

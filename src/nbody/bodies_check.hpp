@@ -28,10 +28,18 @@
 // planet inside it, K2 outside, one for 1:1; the nearest even number of steps), and kept
 // eight times per cycle.
 //
+// Epochs. A body given at another epoch is brought to the common one along its two-body
+// orbit about the centre, from its state about the centre at its own epoch (the planets
+// there from planets_at), with the parameter k^2 times the centre's mass (heliocentric
+// starts: about the Sun). About the centre the orbit is smooth; about the Sun it carries
+// the Sun's reflex motion, which changes over years by as much as it is (docs/nbody.md
+// gives the figures).
+//
 // Every body meets the same planets whatever the threads or the other bodies: the planets
 // are integrated alike in every thread, so results do not depend on the threads or on how
 // the bodies are batched, bit for bit.
 
+#include <functional>
 #include <vector>
 
 #include "nbody/libration_decision.hpp"
@@ -55,13 +63,19 @@ struct Watch {
 };
 
 struct CheckBody {
-  Elements heliocentric;  // parameter k^2*star
+  Elements heliocentric;  // parameter k^2*star, at epoch_jd
+  double epoch_jd = 0;
   std::vector<Watch> watches;
 };
 
 struct CheckSetup {
   double star_mass = 1;
+  double epoch_jd = 0;  // the common epoch of the planets' elements and of the run
   std::vector<CheckPlanet> planets;
+  // The planets' heliocentric elements at another epoch (JD), in the order of planets;
+  // needed only for bodies at another epoch than epoch_jd (without it their centre is
+  // taken at epoch_jd).
+  std::function<std::vector<Elements>(double)> planets_at;
   double length_years = 100'000;
   int step_fraction = 80;
   double encounter_hill = 3;

@@ -44,10 +44,12 @@ const TableRow planets[] = {
      5.1514e-5},
 };
 constexpr int neptune = 7;
+constexpr double epoch = 2458600.5;
 
 CheckSetup setup_with_neptune(double years) {
   CheckSetup s;
-  const double t = (2458600.5 - 2451545.0) / 36525;
+  s.epoch_jd = epoch;
+  const double t = (epoch - 2451545.0) / 36525;
   for (const TableRow& r : planets) {
     double v[6];
     for (int q = 0; q < 6; ++q) {
@@ -73,8 +75,10 @@ Elements mpc(double a, double e, double i, double node, double arg, double m) {
 // classical object, circulates in the 7:4 nearest to it.
 std::vector<CheckBody> two_bodies() {
   return {{mpc(39.8461085, 0.2537532, 17.10337, 110.29733, 115.01131, 41.54710),
+           epoch,
            {{neptune, 3, 2, false, NAN}}},
           {mpc(43.6917980, 0.0395519, 7.98813, 188.83696, 146.40216, 300.71282),
+           epoch,
            {{neptune, 7, 4, false, NAN}}}};
 }
 
