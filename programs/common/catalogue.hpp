@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,5 +56,10 @@ class Catalogue {
 
 // A CSV field quoted where it must be.
 std::string csv_field(std::string_view text);
+
+// The fields of one CSV row (without its line end), unquoted; nothing when the row is not
+// well-formed RFC 4180 (a quote inside an unquoted field, an unclosed quote, text after a
+// closing quote).
+std::optional<std::vector<std::string>> csv_fields(std::string_view row);
 
 }  // namespace tandem::common

@@ -1,6 +1,9 @@
 #include "verify_command.hpp"
 
+#include <filesystem>
 #include <iostream>
+#include <new>
+#include <optional>
 #include <stdexcept>
 
 #include "common/input.hpp"
@@ -12,6 +15,8 @@
 
 namespace tandem::verify_cli {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr const char* program = "tandem-verify";
 constexpr int exit_failure = 2;
@@ -41,34 +46,47 @@ int verify_command(const VerifySettings& s) {
   if (!input) {
     return exit_failure;
   }
+  if (!s.series.empty() && !s.output.empty() &&
+      fs::weakly_canonical(s.series) == fs::weakly_canonical(s.output)) {
+    return fail(s.output.string() + ": named by both --output and --series");
+  }
   std::vector<Verification> rows;
   VerifyOptions options = s.options;
   options.keep_series = !s.series.empty();
   try {
-    const Result result = solve(input->system, s.resonance);
-    if (s.sigmas.empty()) {
-      rows = verify(result, options);
-    }
-    for (double sigma : s.sigmas) {
-      rows.push_back(verify_at(result, sigma, options));
-    }
-  } catch (const InvalidInput& e) {
-    return fail(s.input.string() + ": " + e.what());
-  } catch (const std::invalid_argument& e) {
-    return fail(e.what());
-  }
-  try {
-    // The series first: the report on standard output is the last word of the run.
+    // Both files before the work, so that an output that cannot be written (or is the
+    // input) is reported at once.
+    std::optional<common::OutputFile> series;
     if (!s.series.empty()) {
-      common::OutputFile series(s.series);
-      series.write(series_text(s.resonance, rows));
-      series.commit();
+      series.emplace(s.series, std::vector<fs::path>{s.input});
     }
-    common::OutputFile out(s.output);
+    common::OutputFile out(s.output, {s.input});
+    try {
+      const Result result = solve(input->system, s.resonance);
+      if (s.sigmas.empty()) {
+        rows = verify(result, options);
+      }
+      for (double sigma : s.sigmas) {
+        rows.push_back(verify_at(result, sigma, options));
+      }
+    } catch (const InvalidInput& e) {
+      return fail(s.input.string() + ": " + e.what());
+    } catch (const std::invalid_argument& e) {
+      return fail(e.what());
+    } catch (const std::bad_alloc&) {
+      return fail("out of memory (a shorter run, or fewer --periods, needs less)");
+    }
+    // The series first: the report on standard output is the last word of the run.
+    if (series) {
+      series->write(series_text(s.resonance, rows));
+      series->commit();
+    }
     out.write(report(s, input->name, rows));
     out.commit();
   } catch (const common::OutputFailure& e) {
     return fail(e.what());
+  } catch (const std::bad_alloc&) {
+    return fail("out of memory");
   }
   return 0;
 }

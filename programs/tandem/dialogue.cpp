@@ -1,4 +1,4 @@
-#include "driver/dialogue.hpp"
+#include "dialogue.hpp"
 
 #include "api/checks.hpp"
 #include "textio/unit_numbers.hpp"

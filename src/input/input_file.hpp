@@ -38,10 +38,4 @@ struct InputTrace {
 RawInput read_input_file(textio::RecordLayer& io, const std::string& name = input_file_name,
                          InputTrace* trace = nullptr);
 
-// Checks that every value the computation uses is present and physically meaningful
-// (masses and planet 2's semi-major axis positive, 0 <= e < 1, all finite) and returns
-// the system; planet 1's semi-major axis is never used and is not checked (a missing one
-// becomes 0). Throws InputError naming the first offending item.
-System checked_system(const RawInput& raw);
-
 }  // namespace tandem

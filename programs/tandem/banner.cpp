@@ -1,4 +1,4 @@
-#include "driver/banner.hpp"
+#include "banner.hpp"
 
 #include "textio/unit_numbers.hpp"
 

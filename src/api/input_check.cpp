@@ -2,11 +2,11 @@
 // the Kepler solver or the averages would produce non-finite values or never end. The
 // rules are the library's (tandem::validate); here they meet values that may be missing.
 
+#include "api/input_check.hpp"
+
 #include <string>
 
 #include "api/checks.hpp"
-#include "driver/input_error.hpp"
-#include "driver/input_file.hpp"
 
 namespace tandem {
 

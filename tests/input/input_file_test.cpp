@@ -1,4 +1,4 @@
-#include "driver/input_file.hpp"
+#include "input/input_file.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <limits>
 #include <thread>
 
-#include "driver/input_error.hpp"
+#include "api/input_check.hpp"
 #include "support/console_text.hpp"
 #include "support/program_run.hpp"
 

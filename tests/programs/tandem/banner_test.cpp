@@ -1,4 +1,4 @@
-#include "driver/banner.hpp"
+#include "banner.hpp"
 
 #include <gtest/gtest.h>
 

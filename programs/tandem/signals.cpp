@@ -1,4 +1,4 @@
-#include "driver/signals.hpp"
+#include "signals.hpp"
 
 #include <signal.h>
 #include <unistd.h>

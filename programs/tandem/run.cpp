@@ -1,13 +1,13 @@
-#include "driver/run.hpp"
+#include "run.hpp"
 
 #include <unistd.h>
 
 #include <string>
 
-#include "driver/banner.hpp"
-#include "driver/dialogue.hpp"
-#include "driver/input_error.hpp"
-#include "driver/input_file.hpp"
+#include "api/input_check.hpp"
+#include "banner.hpp"
+#include "dialogue.hpp"
+#include "input/input_file.hpp"
 #include "report/critical_angle.hpp"
 #include "report/summary.hpp"
 #include "report/table.hpp"

@@ -1,4 +1,4 @@
-#include "driver/dialogue.hpp"
+#include "dialogue.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // tandem: the resonant disturbing function R(sigma) of two planets near a K2:K1
 // mean-motion resonance, from tandem.inp and the resonance typed at the console.
 
-#include "driver/run.hpp"
-#include "driver/signals.hpp"
+#include "run.hpp"
+#include "signals.hpp"
 #include "textio/record_layer.hpp"
 
 int main() {
