@@ -69,9 +69,14 @@ status=$? one_line_failure "--output onto the input" "tandem.inp: is read by thi
 cmp -s tandem.inp before.inp || fail "the input was changed"
 (ulimit -f 1 && exec "$verify" 1:1 --series big.dat) >out.txt 2>err.txt
 status=$? one_line_failure "ulimit -f" "big.dat: File too large"
-(ulimit -v 20000 && exec "$verify" 1:1 --series long.dat --periods 2000) >out.txt 2>err.txt
-status=$? one_line_failure "ulimit -v" ""
-[ -e long.dat ] && fail "a series was left under ulimit -v"
+# A sanitizer's build cannot even start in 20 MB of address space: then this is not checked.
+if (ulimit -v 20000 && exec "$verify" --version) >/dev/null 2>&1; then
+  (ulimit -v 20000 && exec "$verify" 1:1 --series long.dat --periods 2000) >out.txt 2>err.txt
+  status=$? one_line_failure "ulimit -v" ""
+  [ -e long.dat ] && fail "a series was left under ulimit -v"
+else
+  echo "SKIP: tandem-verify does not start in 20 MB of address space"
+fi
 
 "$verify" --version | grep -q "^tandem-verify [0-9]" || fail "--version"
 "$verify" --help | grep -q "^Examples:" || fail "--help has no examples"
