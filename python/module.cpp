@@ -7,6 +7,7 @@
 #include <pybind11/stl.h>
 #include <pybind11/stl/filesystem.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <optional>
@@ -279,9 +280,16 @@ cannot be written (the message is the program's report).)")
 
   m.def(
       "solve",
-      [](const tandem::System& system, double k2, double k1, unsigned threads) {
+      [](const tandem::System& system, double k2, double k1, long long threads) {
+        // A count below 0 is a wrong value, not a wrong type; more than the grid's 360
+        // threads are never started.
+        if (threads < 0) {
+          throw py::value_error("threads must be 0 (every processor) or a positive number, not " +
+                                std::to_string(threads));
+        }
+        const unsigned count = static_cast<unsigned>(std::min<long long>(threads, 1'000'000));
         py::gil_scoped_release release;
-        return tandem::solve(system, {k2, k1}, tandem::SolveOptions{threads});
+        return tandem::solve(system, {k2, k1}, tandem::SolveOptions{count});
       },
       "system"_a, "k2"_a, "k1"_a, "threads"_a = 0, solve_doc);
 

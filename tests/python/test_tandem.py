@@ -86,6 +86,8 @@ def test_wrong_types_and_unreadable_or_malformed_files(tmp_path):
         tandem.Planet(a="3.97", e=0.1, i=5.0, node=100.0, peri=30.0, mass=1e-9)
     with pytest.raises(TypeError):
         tandem.solve(hilda(), k2="3", k1=2)
+    with pytest.raises(ValueError, match="threads must be 0"):
+        tandem.solve(hilda(), k2=3, k1=2, threads=-5)  # the right type, a wrong value
     with pytest.raises(FileNotFoundError):
         tandem.read_input(tmp_path / "missing.inp")
     short = tmp_path / "short.inp"
