@@ -1,5 +1,7 @@
 """The picture of a result: R(sigma) - Rmin with its equilibria and close-encounter bands."""
 
+import math
+
 
 def _bands(flags):
     """Runs of consecutive grid points with a close encounter, as (first, last) sigma."""
@@ -41,7 +43,7 @@ def plot(result, ax=None):
         y = curve[int(round(eq.sigma))]
         if eq.stable:
             ax.plot([eq.sigma], [y], "o", color="tab:green", ms=6)
-            if eq.period_years is not None:
+            if not math.isnan(eq.period_years):
                 # Labels near 360 degrees go to the left of their point, inside the axes.
                 right = eq.sigma < 300
                 ax.annotate(f"{eq.period_years:.4g} yr", (eq.sigma, y), textcoords="offset points",
