@@ -4,11 +4,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bodies/angles.hpp"
 #include "orbit/constants.hpp"
 #include "tandem/bodies.hpp"
 
 namespace tandem {
 namespace {
+
+using bodies::degrees_0_360;
 
 // One planet of Table 1 of E. M. Standish, "Keplerian Elements for Approximate Positions
 // of the Major Planets" (JPL Solar System Dynamics): elements at J2000 and their rates per
@@ -43,12 +46,6 @@ constexpr TableRow table[] = {
 
 constexpr double j2000 = 2451545.0;
 constexpr double days_per_century = 36525.0;
-
-// An angle in degrees into 0 <= x < 360.
-double degrees_0_360(double x) {
-  const double r = mod(x, 360.0);
-  return r < 0 ? r + 360.0 : r;
-}
 
 Body table_planet(const TableRow& p, double epoch_jd) {
   const double t = (epoch_jd - j2000) / days_per_century;
