@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "tandem/tandem.hpp"
+#include "survey_binding.hpp"
 #include "verify_binding.hpp"
 
 namespace py = pybind11;
@@ -309,4 +310,5 @@ a e i node peri mass) with the console program's free-format reader and checks.
 Raises OSError (FileNotFoundError, ...) when it cannot be opened, ValueError naming the
 file, the line and the item when it is malformed or holds a value the program refuses.)");
   bind_verify(m);
+  bind_survey(m);
 }

@@ -79,4 +79,15 @@ std::string default_perturber(const std::vector<Body>& planets, double a);
 std::vector<SurveyRow> survey_body(const Body& body, const Planets& planets,
                                    const SurveyOptions& options);
 
+// What survey_bodies gives for one body: its rows, or why it could not be surveyed.
+struct BodySurvey {
+  std::vector<SurveyRow> rows;
+  std::string failure;  // empty when surveyed
+};
+
+// survey_body for every body, whole bodies shared among `threads` threads (0: every
+// processor); the result in the order of the bodies, the same bits for any thread count.
+std::vector<BodySurvey> survey_bodies(const std::vector<Body>& bodies, const Planets& planets,
+                                      const SurveyOptions& options, unsigned threads = 0);
+
 }  // namespace tandem
