@@ -22,7 +22,7 @@ const common::ProgramText program_text{
     "lies near the body's semi-major axis, each solved as tandem::solve does: one row per\n"
     "body and resonance with the strength, the width, the body's critical angle phi and\n"
     "tandem's sigma, and whether the body sits in the resonance's global pendulum zone.",
-    {"tandem-survey [OPTIONS] BODIES"},
+    {"tandem-survey [OPTIONS] BODIES", "tandem-survey merge [--output FILE] PART..."},
     "  tandem-survey Distant.txt --output survey.csv\n"
     "                                   every TNO of an MPC file with Neptune, CSV\n"
     "  tandem-survey sbdb.csv --perturber Jupiter --order 1-3 --max-k2 10\n"
@@ -32,7 +32,10 @@ const common::ProgramText program_text{
     "  tandem-survey hildas.csv --planets planets.csv --star-mass 1\n"
     "                                   with the planets of a file instead of JPL's table\n"
     "  tandem-survey Distant.txt --elements heliocentric\n"
-    "                                   the elements as they stand, about the Sun alone\n"};
+    "                                   the elements as they stand, about the Sun alone\n"
+    "  tandem-survey MPCORB.DAT --shard 3/8 --output part-3.csv\n"
+    "  tandem-survey merge part-*.csv --output survey.csv\n"
+    "                                   a survey in eight parts (e.g. a Slurm array), merged\n"};
 
 }  // namespace
 
@@ -42,11 +45,20 @@ int main(int argc, char** argv) {
                       elements = "barycentric";
   std::string planets, perturber, output;
   auto app = common::make_app(program_text);
+  std::vector<std::string> parts;
+  std::string merge_output, shard;
+  auto* merge = app->add_subcommand("merge", "Merge the parts of a survey run with --shard");
+  merge->add_option("PART", parts, "The parts, each once, in any order")->required();
+  merge->add_option("-o,--output", merge_output,
+                    "Write the catalogue to this file (default: standard output)");
+  app->require_subcommand(0, 1);
+  app->add_option("--shard", shard,
+                  "Survey only part I of N of the bodies (those at places i with (i-1) mod N "
+                  "= I-1), writing a part for tandem-survey merge (e.g. --shard 2/4)");
   app->add_option("BODIES", bodies,
                   "The bodies: an MPC orbit file (MPCORB.DAT, Distant.txt), a JPL SBDB CSV "
                   "export, or a CSV name,epoch_jd,a_au,e,i_deg,node_deg,argperi_deg,"
-                  "mean_anomaly_deg[,mass_msun]; - for standard input")
-      ->required();
+                  "mean_anomaly_deg[,mass_msun]; - for standard input");
   app->add_option("--bodies-format", bodies_format,
                   "The format of BODIES, when not recognised from its first line: mpc, sbdb, "
                   "csv (e.g. --bodies-format mpc)");
@@ -85,6 +97,21 @@ int main(int argc, char** argv) {
     return *status;
   }
 
+  if (merge->parsed()) {
+    std::vector<std::filesystem::path> files(parts.begin(), parts.end());
+    return merge_survey(files, merge_output);
+  }
+  if (bodies.empty()) {
+    return common::usage_error(program_text, "BODIES is required", std::cerr);
+  }
+  if (!shard.empty()) {
+    const auto parsed = scan::parse_shard(shard);
+    if (const auto* why = std::get_if<std::string>(&parsed)) {
+      return common::usage_error(program_text, *why, std::cerr);
+    }
+    const auto sh = std::get<scan::Shard>(parsed);
+    s.shard = PartShard{sh.index, sh.count};
+  }
   s.bodies = bodies;
   const auto bf = parse_bodies_format(bodies_format);
   if (!bf) {

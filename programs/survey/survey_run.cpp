@@ -8,6 +8,7 @@
 #include <iostream>
 #include <map>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "common/output_file.hpp"
@@ -15,6 +16,7 @@
 #include "scan/stop_signals.hpp"
 #include "survey/rows.hpp"
 #include "tandem/solve.hpp"
+#include "tandem/version.hpp"
 
 namespace tandem::survey_program {
 namespace {
@@ -30,13 +32,15 @@ int fail(const std::string& why) {
 }
 
 struct Job {
-  std::size_t index = 0;
+  std::size_t index = 0;  // among the bodies of this run
+  std::size_t place = 0;  // 1-based, among the bodies of the file
   Body body;
 };
 
 struct Done {
   std::string text;                    // the body's catalogue lines
   std::optional<std::string> failure;  // why the body could not be surveyed
+  std::size_t place = 0;
 };
 
 // The queue between the reading thread and the workers, and the finished bodies.
@@ -150,7 +154,46 @@ class Progress {
   std::chrono::steady_clock::time_point last_{};
 };
 
+std::string file_text(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// What decides the rows of a survey, for the parts of one to recognise each other.
+SurveyIdentity identity_of(const SurveySettings& s) {
+  const SurveyOptions& o = s.options;
+  return {{"version", tandem::version},
+          {"format", s.format == common::Format::csv ? "csv" : "jsonl"},
+          {"bodies", file_fingerprint(s.bodies)},
+          {"bodies_format", bodies_format_name(s.bodies_format)},
+          {"planets", s.planets_file ? file_text(*s.planets_file) : std::string("standard")},
+          {"star_mass", s.star_mass},
+          {"perturber", o.perturber.value_or("")},
+          {"order", {o.order_min, o.order_max}},
+          {"max_k2", o.max_k2},
+          {"window_au", o.window_au},
+          {"body_mass", o.body_mass},
+          {"elements", o.elements == ElementsKind::barycentric ? "barycentric" : "heliocentric"},
+          {"best", s.best}};
+}
+
 }  // namespace
+
+int merge_survey(const std::vector<std::filesystem::path>& parts,
+                 const std::filesystem::path& output) {
+  try {
+    common::OutputFile out(output);
+    merge_survey_parts(parts, [&](const std::string& text) { out.write(text); });
+    out.commit();
+  } catch (const SurveyMergeRefused& e) {
+    return fail(std::string("merge refused: ") + e.what());
+  } catch (const common::OutputFailure& e) {
+    return fail(e.what());
+  }
+  return 0;
+}
 
 int run_survey(const SurveySettings& s) {
   Planets planets = standard_planets();
@@ -175,6 +218,9 @@ int run_survey(const SurveySettings& s) {
     }
   }
   const bool from_stdin = s.bodies == "-";
+  if (s.shard && from_stdin) {
+    return fail("--shard needs a bodies file, not standard input");
+  }
   std::ifstream file;
   if (!from_stdin) {
     file.open(s.bodies);
@@ -189,6 +235,10 @@ int run_survey(const SurveySettings& s) {
     BodyReader reader(in, s.bodies_format);
     common::OutputFile out(s.output);
     const common::Catalogue catalogue(s.format, row_columns());
+    const PartShard shard = s.shard.value_or(PartShard{});
+    if (s.shard) {
+      out.write(part_first_line(identity_of(s), shard, s.format));
+    }
     out.write(catalogue.header());
 
     const unsigned threads = s.threads == 0 ? available_processors() : s.threads;
@@ -197,7 +247,9 @@ int run_survey(const SurveySettings& s) {
     for (unsigned t = 0; t < threads; ++t) {
       workers.emplace_back([&] {
         while (auto job = pipe.take()) {
-          pipe.finish(job->index, survey_one(job->body, planets, s, catalogue));
+          Done d = survey_one(job->body, planets, s, catalogue);
+          d.place = job->place;
+          pipe.finish(job->index, std::move(d));
         }
       });
     }
@@ -215,13 +267,16 @@ int run_survey(const SurveySettings& s) {
     } join_at_exit{stop_workers};
     scan::watch_stop_signals();
     Progress progress(s.progress);
-    std::size_t read = 0, written = 0, skipped = 0, failed = 0;
+    std::size_t read = 0, written = 0, skipped = 0, failed = 0, seen = 0;
     bool all_read = false;
-    const auto report = [&](const Done& d, std::size_t index) {
+    const auto report = [&](const Done& d) {
       if (d.failure) {
         ++failed;
-        std::cerr << program << ": " << name << ": body " << index + 1
-                  << " left out: " << *d.failure << std::endl;
+        std::cerr << program << ": " << name << ": body " << d.place << " left out: " << *d.failure
+                  << std::endl;
+      }
+      if (s.shard) {
+        out.write(part_body_line(d.place, s.format));
       }
       out.write(d.text);
     };
@@ -239,22 +294,25 @@ int run_survey(const SurveySettings& s) {
             stop_workers();
             return exit_failure;
           }
-        } else {
-          pipe.push({read++, std::move(*row.body)});
+        } else if (seen++ % static_cast<std::size_t>(shard.count) ==
+                   static_cast<std::size_t>(shard.index - 1)) {
+          pipe.push({read++, seen, std::move(*row.body)});
         }
       }
       if (written < read) {
         if (auto d = pipe.collect(written, std::chrono::milliseconds(100))) {
-          report(*d, written);
+          report(*d);
           ++written;
         }
       }
       if (scan::stop_requested()) {
         progress.clear();
         std::size_t kept = written;
-        for (const Done& d : pipe.the_rest()) {
-          out.write(d.text);
-          ++kept;
+        if (!s.shard) {  // a part keeps only what follows its bodies in order
+          for (const Done& d : pipe.the_rest()) {
+            out.write(d.text);
+            ++kept;
+          }
         }
         const auto partial = out.keep_partial();
         std::cerr << program << ": interrupted; " << kept << " of " << read
@@ -268,6 +326,9 @@ int run_survey(const SurveySettings& s) {
     }
     stop_workers();
     progress.clear();
+    if (s.shard) {
+      out.write(part_end_line(seen, s.format));
+    }
     out.commit();
     if (skipped > 0 || failed > 0) {
       std::cerr << program << ": " << name << ": " << skipped << " row" << (skipped == 1 ? "" : "s")

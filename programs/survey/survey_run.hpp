@@ -12,8 +12,10 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "common/catalogue.hpp"
+#include "survey/parts.hpp"
 #include "tandem/bodies.hpp"
 #include "tandem/survey.hpp"
 
@@ -31,9 +33,14 @@ struct SurveySettings {
   std::filesystem::path output;  // empty: standard output
   unsigned threads = 0;          // 0: every processor
   bool progress = false;
+  std::optional<PartShard> shard;
 };
 
 // The exit status: 0, 1 after an interrupt, 2 after a failure (reported on standard error).
 int run_survey(const SurveySettings& settings);
+
+// tandem-survey merge: the parts into one catalogue (empty output: standard output).
+int merge_survey(const std::vector<std::filesystem::path>& parts,
+                 const std::filesystem::path& output);
 
 }  // namespace tandem::survey_program

@@ -2,7 +2,8 @@
 # tandem-survey as a process on the bundled excerpt of Distant.txt (the MPC): the
 # catalogue's columns, Pluto and the twotinos in their zones and the classical objects in
 # none (--best), a malformed row warned about and counted (and an error with --strict),
-# the output file that appears only when the survey is done, and a usage error.
+# the output file that appears only when the survey is done, a usage error, and shards
+# merged into the catalogue of one process.
 # Usage: program_test.sh TANDEM_SURVEY EXAMPLE_DIR SCRATCH_DIR
 set -u
 survey=$1 example=$2 scratch=$3
@@ -47,4 +48,14 @@ head -1 rows.jsonl | grep -q '"body":"(134340) Pluto","epoch_jd":2458600.5' ||
 "$survey" "$excerpt" --elements sideways 2>err.txt
 [ $? -eq 2 ] || fail "a bad --elements did not end with status 2"
 head -1 err.txt | grep -q "^tandem-survey: --elements sideways" || fail "usage: $(cat err.txt)"
+# Two shards merged in either order: byte for byte the catalogue of one process; one part
+# alone is refused.
+"$survey" "$excerpt" --max-k2 4 --output one.csv 2>/dev/null || fail "survey for shards failed"
+for i in 1 2; do
+  "$survey" "$excerpt" --max-k2 4 --shard $i/2 --output part-$i.csv || fail "shard $i failed"
+done
+"$survey" merge part-2.csv part-1.csv --output merged.csv || fail "merge failed"
+cmp -s one.csv merged.csv || fail "merged parts differ from one process's catalogue"
+"$survey" merge part-1.csv 2>err.txt
+[ $? -eq 2 ] && grep -q "shard 2 of 2 is missing" err.txt || fail "merge of one part: $(cat err.txt)"
 echo "tandem-survey: all checks passed"
