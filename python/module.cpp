@@ -21,6 +21,7 @@
 
 #include "phase_binding.hpp"
 #include "scan_binding.hpp"
+#include "survey_binding.hpp"
 #include "tandem/tandem.hpp"
 #include "verify_binding.hpp"
 
@@ -497,4 +498,5 @@ file, the line and the item when it is malformed or holds a value the program re
   bind_verify(m);
   bind_phase_space(m);
   bind_scan(m);
+  bind_survey(m);
 }
