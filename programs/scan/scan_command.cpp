@@ -205,9 +205,10 @@ int scan_command(const ScanSettings& s) {
       total_cost += p.resonance.k2;
     }
     ProgressLine progress(s.progress, jobs.size(), total_cost);
-    // Rows on standard output must not follow the progress line on a shared terminal.
+    // Rows written through (to standard output, or a device that may be the terminal) must
+    // not follow the progress line on a shared terminal.
     RowWriter rows(out, jobs.size(), [&] {
-      if (out.file().empty()) {
+      if (out.written_through()) {
         progress.clear();
       }
     });
