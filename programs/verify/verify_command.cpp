@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "common/held_signals.hpp"
 #include "common/input.hpp"
 #include "common/output_file.hpp"
 #include "rows.hpp"
@@ -68,14 +69,23 @@ int verify_command(const VerifySettings& s) {
     return fail("out of memory (a shorter run, or fewer --periods, needs less)");
   }
   // The files are opened only now, so that an interrupt during the integration leaves no
-  // temporary behind. The series first: the report is the last word of the run.
+  // temporary behind, and a stop signal while they are written waits until each is whole.
+  // The series first: the report is the last word of the run.
   try {
     if (!s.series.empty()) {
+      common::HeldStopSignals held;
       common::OutputFile series(s.series, {s.input});
+      if (series.written_through()) {
+        held.release();
+      }
       series.write(series_text(s.resonance, rows));
       series.commit();
     }
+    common::HeldStopSignals held;
     common::OutputFile out(s.output, {s.input});
+    if (out.written_through()) {
+      held.release();
+    }
     out.write(report(s, input->name, rows));
     out.commit();
   } catch (const common::OutputFailure& e) {

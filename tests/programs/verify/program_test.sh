@@ -78,6 +78,15 @@ else
   echo "SKIP: tandem-verify does not start in 20 MB of address space"
 fi
 
+# SIGTERM while the series is written (its temporary seen) waits until the file is whole.
+"$verify" 1:1 --series held.dat --periods 100 --output held.txt &
+pid=$!
+while kill -0 "$pid" 2>/dev/null; do
+  compgen -G '.held.dat.*.tmp' >/dev/null && kill -TERM "$pid" && break
+done
+wait "$pid"
+ls -a | grep -q '\.tmp$' && fail "SIGTERM while writing left a temporary: $(ls -a)"
+
 "$verify" --version | grep -q "^tandem-verify [0-9]" || fail "--version"
 "$verify" --help | grep -q "^Examples:" || fail "--help has no examples"
 
