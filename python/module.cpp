@@ -11,8 +11,8 @@
 #include <cstring>
 #include <optional>
 
-#include "tandem/tandem.hpp"
 #include "phase_binding.hpp"
+#include "tandem/tandem.hpp"
 #include "verify_binding.hpp"
 
 namespace py = pybind11;
