@@ -14,9 +14,9 @@
 #include <cstring>
 #include <fstream>
 
-#include "driver/input_error.hpp"
-#include "driver/run.hpp"
+#include "api/input_check.hpp"
 #include "memory_file.hpp"
+#include "run.hpp"
 #include "tandem/solve.hpp"
 #include "textio/record_layer.hpp"
 

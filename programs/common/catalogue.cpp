@@ -1,5 +1,6 @@
 #include "common/catalogue.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <stdexcept>
@@ -60,6 +61,9 @@ void append_json(const ordered_json& value, std::string& out) {
 }  // namespace
 
 std::string real_text(double x) {
+  if (std::isnan(x)) {
+    return "nan";  // whatever its sign bit: to_chars would write -nan for some
+  }
   char buf[64];
   const auto res = std::to_chars(buf, buf + sizeof buf, x);
   return std::string(buf, res.ptr);
@@ -73,24 +77,24 @@ std::string json_text(const ordered_json& value) {
 
 Cell real_cell(double x) {
   std::string text = real_text(x);
-  return {text, std::isfinite(x) ? text : "null"};
+  return {text, std::isfinite(x) ? text : "null", Cell::Kind::real};
 }
 
 Cell integer_cell(long long n) {
   std::string text = std::to_string(n);
-  return {text, text};
+  return {text, text, Cell::Kind::integer};
 }
 
 Cell bool_cell(bool b) {
-  return {b ? "true" : "false", b ? "true" : "false"};
+  return {b ? "true" : "false", b ? "true" : "false", Cell::Kind::boolean};
 }
 
 Cell text_cell(std::string_view text) {
-  return {std::string(text), string_json(text)};
+  return {std::string(text), string_json(text), Cell::Kind::text};
 }
 
 Cell composite_cell(std::string csv, const ordered_json& json) {
-  return {std::move(csv), json_text(json)};
+  return {std::move(csv), json_text(json), Cell::Kind::composite};
 }
 
 std::string csv_field(std::string_view text) {
@@ -106,6 +110,46 @@ std::string csv_field(std::string_view text) {
   }
   out += '"';
   return out;
+}
+
+std::optional<std::vector<std::string>> csv_fields(std::string_view row) {
+  std::vector<std::string> fields;
+  std::size_t at = 0;
+  for (;;) {
+    std::string field;
+    if (at < row.size() && row[at] == '"') {
+      for (++at;; ++at) {
+        if (at == row.size()) {
+          return std::nullopt;  // the quote is never closed
+        }
+        if (row[at] == '"') {
+          if (at + 1 < row.size() && row[at + 1] == '"') {
+            field += '"';
+            ++at;
+            continue;
+          }
+          ++at;
+          break;
+        }
+        field += row[at];
+      }
+    } else {
+      const std::size_t end = std::min(row.find(',', at), row.size());
+      field.assign(row.substr(at, end - at));
+      if (field.find('"') != std::string::npos) {
+        return std::nullopt;
+      }
+      at = end;
+    }
+    fields.push_back(std::move(field));
+    if (at == row.size()) {
+      return fields;
+    }
+    if (row[at] != ',') {
+      return std::nullopt;  // text after a closing quote
+    }
+    ++at;
+  }
 }
 
 Catalogue::Catalogue(Format format, std::vector<std::string> columns)

@@ -11,6 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,11 @@ std::string real_text(double x);
 std::string json_text(const nlohmann::ordered_json& value);
 
 struct Cell {
+  // What the value is, for a reader that takes cells without text (Python's DataFrames).
+  enum class Kind { real, integer, boolean, text, composite };
   std::string csv;   // the field as it reads, before CSV quoting
   std::string json;  // a serialised JSON value
+  Kind kind = Kind::text;
 };
 
 Cell real_cell(double x);
@@ -55,5 +59,10 @@ class Catalogue {
 
 // A CSV field quoted where it must be.
 std::string csv_field(std::string_view text);
+
+// The fields of one CSV row (without its line end), unquoted; nothing when the row is not
+// well-formed RFC 4180 (a quote inside an unquoted field, an unclosed quote, text after a
+// closing quote).
+std::optional<std::vector<std::string>> csv_fields(std::string_view row);
 
 }  // namespace tandem::common

@@ -2,11 +2,14 @@
 // (CSV or JSON Lines) of what the console program computes for each: <R>, strength,
 // amplitude, widths, equilibria with their libration periods, close encounters.
 
+#include <charconv>
 #include <cmath>
 #include <iostream>
+#include <optional>
 
 #include "common/catalogue.hpp"
 #include "common/cli.hpp"
+#include "common/program_main.hpp"
 #include "scan/scan_command.hpp"
 #include "tandem/verify.hpp"
 
@@ -55,7 +58,7 @@ bool take(const Parsed<T>& parsed, T& into, std::string& why) {
 // The options CLI11 cannot check by itself, into the settings; the reason when refused.
 std::string settle(ScanSettings& s, const std::vector<std::string>& resonances,
                    const std::string& a1, const std::string& a2, const std::string& ratio,
-                   const std::string& order, int max_k2, const std::string& place,
+                   const std::string& order, std::optional<int> max_k2, const std::string& place,
                    const std::string& shard, const std::string& format) {
   std::string why;
   if (!take(parse_placement(place), s.request.placement, why)) {
@@ -70,7 +73,7 @@ std::string settle(ScanSettings& s, const std::vector<std::string>& resonances,
   }
   s.format = format == "jsonl" ? common::Format::jsonl : common::Format::csv;
   const int windows = !a1.empty() + !a2.empty() + !ratio.empty();
-  const bool enumerating = windows > 0 || !order.empty() || max_k2 != 0;
+  const bool enumerating = windows > 0 || !order.empty() || max_k2.has_value();
   if (!resonances.empty() && enumerating) {
     return "give either resonances (3:2 5:3) or an enumeration (--a1/--a2/--ratio, --order, "
            "--max-k2), not both";
@@ -111,11 +114,11 @@ std::string settle(ScanSettings& s, const std::vector<std::string>& resonances,
     e.order_min = orders.first;
     e.order_max = orders.second;
   }
-  if (max_k2 != 0) {
-    if (max_k2 < 1 || max_k2 > 50) {
-      return "--max-k2 " + std::to_string(max_k2) + ": K2 runs from 1 to at most 50";
+  if (max_k2) {
+    if (*max_k2 < 1 || *max_k2 > 50) {
+      return "--max-k2 " + std::to_string(*max_k2) + ": K2 runs from 1 to at most 50";
     }
-    e.max_k2 = max_k2;
+    e.max_k2 = *max_k2;
   }
   s.request.what = e;
   return {};
@@ -138,15 +141,32 @@ std::string settle_verify(ScanSettings& s, bool verify, const VerifyOptions& opt
   return {};
 }
 
-}  // namespace
+// --threads N: a whole number from 1 on; more than the processors available are not
+// started (they would only take turns on them).
+std::string settle_threads(ScanSettings& s, const std::string& threads) {
+  if (threads.empty()) {
+    return {};
+  }
+  unsigned n = 0;
+  const auto res = std::from_chars(threads.data(), threads.data() + threads.size(), n);
+  if (res.ec == std::errc::result_out_of_range && threads.front() != '-') {
+    n = ~0U;
+  } else if (res.ec != std::errc() || res.ptr != threads.data() + threads.size() || n == 0) {
+    return "--threads " + threads +
+           ": give a whole number of threads from 1 on (without --threads: every processor)";
+  }
+  s.threads = n;
+  return {};
+}
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   auto app = common::make_app(program_text);
   ScanSettings s;
   std::vector<std::string> resonances;
   std::string a1, a2, ratio, order, place = "planet1", shard, format = "csv", input = "tandem.inp";
   std::string output, curves;
-  int max_k2 = 0;
+  std::optional<int> max_k2;
+  std::string threads;
   bool quiet = false;
   app->add_option("resonances", resonances, "Resonances to compute, as K2:K1 (e.g. 3:2 5:3 1:1)")
       ->type_name("K2:K1");
@@ -190,11 +210,10 @@ int main(int argc, char** argv) {
   app->add_option("--shard", shard,
                   "Compute part I of N of the scan, to be merged (e.g. --shard 2/4)")
       ->type_name("I/N");
-  app->add_option("--threads", s.threads,
-                  "Threads to use; default every processor this process may run on "
-                  "(e.g. --threads 1)")
-      ->type_name("N")
-      ->check(CLI::PositiveNumber);
+  app->add_option("--threads", threads,
+                  "Threads to use, at most the processors this process may run on; default "
+                  "every one of them (e.g. --threads 1)")
+      ->type_name("N");
   app->add_flag("--list", s.list_only,
                 "Print the resonances of the scan with their placed semi-major axes, "
                 "compute nothing (e.g. --a1 3:4.6 --list)");
@@ -240,6 +259,9 @@ int main(int argc, char** argv) {
   if (why.empty()) {
     why = settle_verify(s, verify, verify_options);
   }
+  if (why.empty()) {
+    why = settle_threads(s, threads);
+  }
   if (!why.empty()) {
     return common::usage_error(program_text, why, std::cerr);
   }
@@ -248,4 +270,10 @@ int main(int argc, char** argv) {
   s.curves = curves;
   s.progress = !quiet && ::isatty(2) == 1;
   return scan_command(s);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return common::program_main(program_text.name, [&] { return run(argc, argv); });
 }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <sstream>
 
+#include "common/untrusted_json.hpp"
+#include "scan/row_check.hpp"
 #include "scan/rows.hpp"
 
 namespace tandem::scan {
@@ -22,17 +24,25 @@ std::string format_text(common::Format f) {
   return f == common::Format::csv ? "csv" : "jsonl";
 }
 
+ordered_json planet_json(const Planet& p) {
+  return ordered_json::array({p.a, p.e, p.i, p.node, p.peri, p.mass});
+}
+
 ordered_json identity_json(const ScanIdentity& scan, const Shard& shard) {
   ordered_json list = ordered_json::array();
   for (const ResonancePair& r : scan.resonances) {
     list.push_back(resonance_text(r));
   }
+  const ordered_json input = {{"name", scan.name},
+                              {"star_mass", scan.system.star_mass},
+                              {"planet1", planet_json(scan.system.planet1)},
+                              {"planet2", planet_json(scan.system.planet2)}};
   ordered_json identity = {{"shard", shard.index},
                            {"shards", shard.count},
                            {"version", scan.version},
                            {"format", format_text(scan.format)},
                            {"placed", placement_text(scan.placement)},
-                           {"input", scan.input},
+                           {"input", input},
                            {"resonances", list}};
   // Absent without --verify, so that the part line of such a scan is what it always was.
   if (scan.verify) {
@@ -47,92 +57,147 @@ const std::vector<std::string>& columns_of(const ordered_json& scan) {
   return row_columns(scan.contains("verify"));
 }
 
-struct Part {
-  fs::path file;
-  ordered_json scan;  // the identity without the shard
-  int shard = 0;
-  int shards = 0;
-  common::Format format = common::Format::csv;
-  std::vector<std::pair<int, std::string>> rows;  // index, line with its end
-};
-
 [[noreturn]] void refuse(const fs::path& file, const std::string& why) {
   throw MergeRefused(file.string() + ": " + why);
 }
 
-// The integer that opens a CSV row, followed by its comma.
-std::optional<int> leading_field(std::string_view text) {
-  int n = 0;
-  const auto res = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (res.ec != std::errc() || res.ptr == text.data() || res.ptr == text.data() + text.size() ||
-      *res.ptr != ',') {
-    return std::nullopt;
+bool numbers(const ordered_json& list, std::size_t count) {
+  if (!list.is_array() || list.size() != count) {
+    return false;
   }
-  return n;
+  for (const auto& x : list) {
+    if (!x.is_number()) {
+      return false;
+    }
+  }
+  return true;
 }
 
-// The index of a row: the first CSV field, or the "index" member of the JSON object.
-std::optional<int> row_index(const std::string& line, common::Format format) {
-  if (format == common::Format::csv) {
-    return leading_field(line);
-  }
-  const auto row = ordered_json::parse(line, nullptr, false);
-  if (!row.is_object() || !row.contains("index") || !row["index"].is_number_integer()) {
-    return std::nullopt;
-  }
-  return row["index"].get<int>();
+bool member_is(const ordered_json& object, const char* key, bool (ordered_json::*test)() const) {
+  return object.contains(key) && (object[key].*test)();
 }
 
-Part read_part(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    refuse(file, "cannot be read");
+// Why a part line's scan is not one this program writes; empty when it is.
+std::string malformed(const ordered_json& scan) {
+  using J = ordered_json;
+  for (const char* key : {"shard", "shards"}) {
+    if (!member_is(scan, key, &J::is_number_integer) || scan[key].get<long long>() < 1 ||
+        scan[key].get<long long>() > 1'000'000'000) {
+      return std::string("its ") + key + " is not a whole number from 1 on";
+    }
   }
-  Part part;
+  if (scan["shard"].get<long long>() > scan["shards"].get<long long>()) {
+    return "it names part " + std::to_string(scan["shard"].get<long long>()) + "/" +
+           std::to_string(scan["shards"].get<long long>());
+  }
+  if (!member_is(scan, "version", &J::is_string) || !member_is(scan, "format", &J::is_string) ||
+      (scan["format"] != "csv" && scan["format"] != "jsonl")) {
+    return "its version or format is missing or not of this program";
+  }
+  if (!member_is(scan, "placed", &J::is_string) ||
+      (scan["placed"] != "planet1" && scan["placed"] != "planet2")) {
+    return "its placed planet is not planet1 or planet2";
+  }
+  const J* input = scan.contains("input") ? &scan["input"] : nullptr;
+  if (!input || !input->is_object() || !member_is(*input, "name", &J::is_string) ||
+      !member_is(*input, "star_mass", &J::is_number) || !input->contains("planet1") ||
+      !numbers((*input)["planet1"], 6) || !input->contains("planet2") ||
+      !numbers((*input)["planet2"], 6)) {
+    return "its input is not the system read (name, star_mass, planet1, planet2)";
+  }
+  if (!member_is(scan, "resonances", &J::is_array)) {
+    return "it has no list of resonances";
+  }
+  for (const auto& r : scan["resonances"]) {
+    if (!r.is_string() ||
+        std::holds_alternative<std::string>(parse_resonance(r.get<std::string>()))) {
+      return "its list of resonances holds one that is not K2:K1";
+    }
+  }
+  if (scan.contains("verify") &&
+      (!scan["verify"].is_object() || !member_is(scan["verify"], "offset_deg", &J::is_number) ||
+       !member_is(scan["verify"], "periods", &J::is_number))) {
+    return "its options of --verify are not offset_deg and periods";
+  }
+  return {};
+}
+
+RowRules rules_of(const PartFile& part) {
+  RowRules rules;
+  rules.format = part.format;
+  rules.columns = columns_of(part.scan);
+  for (const auto& r : part.scan["resonances"]) {
+    rules.resonances.push_back(std::get<ResonancePair>(parse_resonance(r.get<std::string>())));
+  }
+  rules.placed = part.scan["placed"].get<std::string>();
+  return rules;
+}
+
+// A line and whether it ended with its line end.
+bool next_line(std::istream& in, std::string& line, bool& whole) {
+  if (!std::getline(in, line)) {
+    return false;
+  }
+  whole = !in.eof();
+  return true;
+}
+
+}  // namespace
+
+PartFile read_part(std::istream& in, const fs::path& file) {
+  PartFile part;
   part.file = file;
   std::string first;
-  std::getline(in, first);
-  std::string json = first;
+  bool whole = false;
+  next_line(in, first, whole);
+  std::string_view json = first;
   if (first.rfind(csv_prefix, 0) == 0) {
-    json = first.substr(std::string(csv_prefix).size());
+    json.remove_prefix(std::string_view(csv_prefix).size());
   }
-  const auto head = ordered_json::parse(json, nullptr, false);
-  if (!head.is_object() || !head.contains(part_key) || !head[part_key].is_object()) {
+  // A part line nests four deep: the line, its scan, the input, its planets.
+  const auto head = common::parse_untrusted_json(json, 4);
+  if (!head || !head->is_object() || !head->contains(part_key) || !(*head)[part_key].is_object()) {
     refuse(file,
            "not a part of a tandem-scan run with --shard (its first line does not say "
            "which scan it belongs to)");
   }
-  part.scan = head[part_key];
-  if (!part.scan["shard"].is_number_integer() || !part.scan["shards"].is_number_integer()) {
-    refuse(file, "its part line has no shard number");
+  part.scan = (*head)[part_key];
+  if (const std::string why = malformed(part.scan); !why.empty()) {
+    refuse(file, "its part line is not one tandem-scan writes: " + why);
   }
   part.shard = part.scan["shard"].get<int>();
   part.shards = part.scan["shards"].get<int>();
-  if (part.shards < 1 || part.shard < 1 || part.shard > part.shards) {
-    refuse(file, "its part line names part " + std::to_string(part.shard) + "/" +
-                     std::to_string(part.shards));
-  }
   part.scan.erase("shard");
-  part.format =
-      part.scan.value("format", "") == "jsonl" ? common::Format::jsonl : common::Format::csv;
+  part.format = part.scan["format"] == "jsonl" ? common::Format::jsonl : common::Format::csv;
+  if ((part.format == common::Format::csv) != (json.size() != first.size())) {
+    refuse(file, "its part line does not match its format");
+  }
+  const RowRules rules = rules_of(part);
+  int line_number = 1;
   if (part.format == common::Format::csv) {
     std::string header;
-    std::getline(in, header);
-    if (header + "\n" != common::Catalogue(common::Format::csv, columns_of(part.scan)).header()) {
+    ++line_number;
+    if (!next_line(in, header, whole) || !whole ||
+        header + "\n" != common::Catalogue(common::Format::csv, rules.columns).header()) {
       refuse(file, "its second line is not the catalogue's header row");
     }
   }
-  int line_number = part.format == common::Format::csv ? 2 : 1;
-  for (std::string line; std::getline(in, line);) {
+  for (std::string line; next_line(in, line, whole);) {
     ++line_number;
-    const auto index = row_index(line, part.format);
-    if (!index) {
-      refuse(file, "line " + std::to_string(line_number) + " is not a catalogue row");
+    const std::string where = "line " + std::to_string(line_number);
+    if (!whole) {
+      refuse(file, where + " is cut off: it has no line end (was its run stopped?)");
     }
-    part.rows.emplace_back(*index, line + "\n");
+    const CheckedRow row = check_row(line, rules);
+    if (!row.error.empty()) {
+      refuse(file, where + " is not a whole catalogue row of its scan: " + row.error);
+    }
+    part.rows.emplace_back(row.index, line + "\n");
   }
   return part;
 }
+
+namespace {
 
 // The first member in which two identities differ, in words, for the refusal. A member
 // that only one of them has (verify) differs too.
@@ -157,7 +222,7 @@ std::string first_difference(const ordered_json& a, const ordered_json& b) {
   return "its part line differs";
 }
 
-void check_rows(const Part& part, std::size_t total) {
+void check_rows(const PartFile& part, std::size_t total) {
   std::vector<int> expected;
   for (std::size_t i = static_cast<std::size_t>(part.shard); i <= total;
        i += static_cast<std::size_t>(part.shards)) {
@@ -201,13 +266,17 @@ std::string merge_parts(const std::vector<fs::path>& files) {
   if (files.empty()) {
     throw MergeRefused("no parts to merge");
   }
-  std::vector<Part> parts;
+  std::vector<PartFile> parts;
   for (const fs::path& file : files) {
-    parts.push_back(read_part(file));
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+      refuse(file, "cannot be read");
+    }
+    parts.push_back(read_part(in, file));
   }
-  const Part& first = parts.front();
-  std::map<int, const Part*> by_shard;
-  for (const Part& part : parts) {
+  const PartFile& first = parts.front();
+  std::map<int, const PartFile*> by_shard;
+  for (const PartFile& part : parts) {
     if (part.scan != first.scan) {
       refuse(part.file, "not from the same scan as " + first.file.string() + ": " +
                             first_difference(first.scan, part.scan));
@@ -226,7 +295,7 @@ std::string merge_parts(const std::vector<fs::path>& files) {
   }
   const std::size_t total = first.scan["resonances"].size();
   std::vector<const std::string*> rows(total, nullptr);
-  for (const Part& part : parts) {
+  for (const PartFile& part : parts) {
     check_rows(part, total);
     for (const auto& [index, line] : part.rows) {
       rows[static_cast<std::size_t>(index - 1)] = &line;

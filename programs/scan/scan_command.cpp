@@ -1,12 +1,15 @@
 #include "scan/scan_command.hpp"
 
+#include <signal.h>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
+
+#include <csignal>
+#include <functional>
+#include <initializer_list>
 #include <iostream>
-#include <map>
-#include <sstream>
+#include <new>
 
 #include "common/input.hpp"
 #include "common/output_file.hpp"
@@ -35,19 +38,17 @@ int fail(const std::string& why) {
   return exit_failure;
 }
 
-std::string file_bytes(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 // The catalogue rows of one process, written in index order as they become ready.
 class RowWriter {
  public:
-  RowWriter(common::OutputFile& out, std::size_t jobs) : out_(out), lines_(jobs) {}
+  // before_write: called before rows go out (the progress line is cleared for them).
+  RowWriter(common::OutputFile& out, std::size_t jobs, std::function<void()> before_write)
+      : out_(out), lines_(jobs), before_write_(std::move(before_write)) {}
   void add(std::size_t job, std::string line) {
     lines_[job] = std::move(line);
+    if (next_ < lines_.size() && lines_[next_]) {
+      before_write_();
+    }
     while (next_ < lines_.size() && lines_[next_]) {
       out_.write(*lines_[next_]);
       lines_[next_].reset();
@@ -69,6 +70,7 @@ class RowWriter {
  private:
   common::OutputFile& out_;
   std::vector<std::optional<std::string>> lines_;
+  std::function<void()> before_write_;
   std::size_t next_ = 0;
   std::size_t written_ = 0;
 };
@@ -115,6 +117,26 @@ std::string list_line(const PlannedResonance& p, std::size_t index, std::size_t 
          "\n";
 }
 
+// The system's reason in a failure of the record layer: its report opens with
+// "<operation>: <reason>" and goes on with lines naming the unit and its (scratch) file.
+std::string first_reason(const std::string& report) {
+  const std::string first = report.substr(0, report.find('\n'));
+  const auto colon = first.rfind(": ");
+  return colon == std::string::npos ? first : first.substr(colon + 2);
+}
+
+// How the scan ends early: the rows finished are written, kept under the partial name
+// (or already out, when written through), said in one line, and the program ends at once.
+[[noreturn]] void end_early(const std::string& why, RowWriter& rows, common::OutputFile& out,
+                            std::size_t jobs, int status) {
+  const std::size_t kept = rows.write_the_rest();
+  const fs::path partial = out.keep_partial();
+  std::cerr << program << ": " << why << "; " << kept << " of " << jobs << " rows finished"
+            << (partial.empty() ? std::string(" were written") : " are kept in " + partial.string())
+            << std::endl;
+  std::_Exit(status);
+}
+
 }  // namespace
 
 int scan_command(const ScanSettings& s) {
@@ -151,7 +173,11 @@ int scan_command(const ScanSettings& s) {
   }
 
   try {
-    common::OutputFile out(s.output);
+    if (!s.list_only) {
+      // Before the temporary exists, so that no signal can leave it behind.
+      watch_stop_signals();
+    }
+    common::OutputFile out(s.output, {s.input});
     if (s.list_only) {
       for (std::size_t j = 0; j < jobs.size(); ++j) {
         out.write(list_line(jobs[j], static_cast<std::size_t>(indices[j]), total, placement));
@@ -163,7 +189,10 @@ int scan_command(const ScanSettings& s) {
       fs::create_directories(s.curves);
     }
     if (s.shard) {
-      ScanIdentity id{tandem::version, s.format, placement, file_bytes(s.input), {}, s.verify};
+      // What decides the rows, as read: the file is not read again (it may have been a
+      // pipe), and the line stays small however long the file.
+      ScanIdentity id{tandem::version, s.format, placement, input->name,
+                      input->system,   {},       s.verify};
       for (const PlannedResonance& p : plan) {
         id.resonances.push_back(p.resonance);
       }
@@ -177,8 +206,12 @@ int scan_command(const ScanSettings& s) {
       total_cost += p.resonance.k2;
     }
     ProgressLine progress(s.progress, jobs.size(), total_cost);
-    RowWriter rows(out, jobs.size());
-    watch_stop_signals();
+    // Rows on standard output must not follow the progress line on a shared terminal.
+    RowWriter rows(out, jobs.size(), [&] {
+      if (out.file().empty()) {
+        progress.clear();
+      }
+    });
     ScanCallbacks callbacks;
     callbacks.finished = [&](std::size_t job, Solved&& solved) {
       const RowPlace place{indices[job], static_cast<int>(total), placement};
@@ -189,7 +222,22 @@ int scan_command(const ScanSettings& s) {
       cells.push_back(zones_cell(solved.result));
       rows.add(job, catalogue.line(cells));
       if (!s.curves.empty()) {
-        write_curve(s.curves, jobs[job].resonance, solved.result);
+        // A curve that cannot be written ends the scan as an interrupt does, with the
+        // rows finished (this one among them) kept.
+        const fs::path file = curve_file(s.curves, jobs[job].resonance);
+        std::string why;
+        try {
+          write_curve(s.curves, jobs[job].resonance, solved.result);
+        } catch (const OutputError& e) {
+          why = first_reason(e.what());
+        } catch (const fs::filesystem_error& e) {
+          why = e.code().message();
+        }
+        if (!why.empty()) {
+          progress.clear();
+          end_early(file.string() + ": cannot write the curve: " + why, rows, out, jobs.size(),
+                    exit_failure);
+        }
       }
       progress.done(jobs[job].resonance.k2);
     };
@@ -198,30 +246,25 @@ int scan_command(const ScanSettings& s) {
         // The resonances being computed are dropped rather than waited for: a 50:49 takes
         // seconds on one thread, and Ctrl-C should answer at once.
         progress.clear();
-        const std::size_t kept = rows.write_the_rest();
-        const fs::path partial = out.keep_partial();
-        std::cerr << program << ": interrupted; " << kept << " of " << jobs.size()
-                  << " rows finished"
-                  << (partial.empty() ? std::string(" were written")
-                                      : " are kept in " + partial.string())
-                  << std::endl;
-        std::_Exit(exit_interrupted);
+        end_early("interrupted", rows, out, jobs.size(), exit_interrupted);
       }
       progress.show(false);
       return true;
     };
-    const unsigned threads = s.threads == 0 ? available_processors() : s.threads;
+    // More threads than processors only take turns on them.
+    const unsigned processors = available_processors();
+    const unsigned threads = s.threads == 0 ? processors : std::min(s.threads, processors);
     run_scan(jobs, {threads, Sharing::resonances, std::chrono::milliseconds(100), s.verify},
              callbacks);
     progress.clear();
     out.commit();
   } catch (const common::OutputFailure& e) {
     return fail(e.what());
-  } catch (const OutputError& e) {
-    return fail("cannot write a curve in " + s.curves.string() + ": " + e.what());
   } catch (const fs::filesystem_error& e) {
     return fail(e.what());
-  } catch (const std::exception& e) {  // out of memory or threads, mostly
+  } catch (const std::bad_alloc&) {
+    return fail("the scan ran out of memory");
+  } catch (const std::exception& e) {  // out of threads, mostly
     return fail(std::string("the scan failed: ") + e.what());
   }
   return 0;
@@ -230,7 +273,23 @@ int scan_command(const ScanSettings& s) {
 int merge_command(const std::vector<fs::path>& parts, const fs::path& output) {
   try {
     const std::string catalogue = merge_parts(parts);
-    common::OutputFile out(output);
+    // While the catalogue is written under its temporary name, a stop signal waits: it
+    // ends the program (as it would have before) once the file is whole or removed.
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (const int sig : {SIGINT, SIGHUP, SIGTERM}) {
+      sigaddset(&stops, sig);
+    }
+    sigset_t before;
+    pthread_sigmask(SIG_BLOCK, &stops, &before);
+    struct Unblock {
+      const sigset_t& mask;
+      ~Unblock() { pthread_sigmask(SIG_SETMASK, &mask, nullptr); }
+    } unblock{before};
+    common::OutputFile out(output, parts);
+    if (out.written_through()) {
+      pthread_sigmask(SIG_SETMASK, &before, nullptr);  // a pipe may block: stay stoppable
+    }
     out.write(catalogue);
     out.commit();
   } catch (const MergeRefused& e) {

@@ -1,6 +1,7 @@
 #include "scan/stop_signals.hpp"
 
 #include <csignal>
+#include <initializer_list>
 
 namespace tandem::scan {
 namespace {
@@ -12,15 +13,23 @@ extern "C" void note_stop(int) {
   stop_flag = 1;
 }
 
+bool ignored_at_start(int sig) {
+  struct sigaction current {};
+  return ::sigaction(sig, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
 }  // namespace
 
 void watch_stop_signals() {
   struct sigaction action {};
   action.sa_handler = note_stop;
   sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART | SA_RESETHAND;
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
+  action.sa_flags = SA_RESTART;
+  for (const int sig : {SIGINT, SIGHUP, SIGTERM}) {
+    if (!ignored_at_start(sig)) {
+      sigaction(sig, &action, nullptr);
+    }
+  }
   std::signal(SIGPIPE, SIG_IGN);
 }
 

@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "common/cli.hpp"
+#include "common/program_main.hpp"
 #include "common/resonance_arg.hpp"
 #include "verify_command.hpp"
 
@@ -31,9 +32,7 @@ const common::ProgramText program_text{
     "                                             sigma(t) kept, then drawn against the "
     "prediction\n"};
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   auto app = common::make_app(program_text);
   VerifySettings s;
   std::string resonance;
@@ -92,4 +91,10 @@ int main(int argc, char** argv) {
     s.format = common::Format::jsonl;
   }
   return verify_command(s);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return common::program_main(program_text.name, [&] { return run(argc, argv); });
 }

@@ -1,6 +1,8 @@
 #include "verify_command.hpp"
 
+#include <filesystem>
 #include <iostream>
+#include <new>
 #include <stdexcept>
 
 #include "common/input.hpp"
@@ -13,6 +15,8 @@
 
 namespace tandem::verify_cli {
 namespace {
+
+namespace fs = std::filesystem;
 
 constexpr const char* program = "tandem-verify";
 constexpr int exit_failure = 2;
@@ -55,6 +59,10 @@ int verify_command(const VerifySettings& s) {
   if (!input) {
     return exit_failure;
   }
+  if (!s.series.empty() && !s.output.empty() &&
+      fs::weakly_canonical(s.series) == fs::weakly_canonical(s.output)) {
+    return fail(s.output.string() + ": named by both --output and --series");
+  }
   std::vector<Verification> rows;
   std::vector<double> model;
   VerifyOptions options = s.options;
@@ -72,19 +80,24 @@ int verify_command(const VerifySettings& s) {
     return fail(s.input.string() + ": " + e.what());
   } catch (const std::invalid_argument& e) {
     return fail(e.what());
+  } catch (const std::bad_alloc&) {
+    return fail("out of memory (a shorter run, or fewer --periods, needs less)");
   }
+  // The files are opened only now, so that an interrupt during the integration leaves no
+  // temporary behind. The series first: the report is the last word of the run.
   try {
-    // The series first: the report on standard output is the last word of the run.
     if (!s.series.empty()) {
-      common::OutputFile series(s.series);
+      common::OutputFile series(s.series, {s.input});
       series.write(series_text(s.resonance, rows));
       series.commit();
     }
-    common::OutputFile out(s.output);
+    common::OutputFile out(s.output, {s.input});
     out.write(report(s, input->name, rows, model));
     out.commit();
   } catch (const common::OutputFailure& e) {
     return fail(e.what());
+  } catch (const std::bad_alloc&) {
+    return fail("out of memory");
   }
   return 0;
 }

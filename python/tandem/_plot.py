@@ -1,6 +1,8 @@
 """The pictures of a result: R(sigma) - Rmin with its equilibria and close-encounter bands,
 and the phase portrait of the averaged model in the (sigma, a1) plane."""
 
+import math
+
 
 def _bands(flags):
     """Runs of consecutive grid points with a close encounter, as (first, last) sigma."""
@@ -52,7 +54,7 @@ def plot(result, ax=None, kind="curve"):
         y = curve[int(round(eq.sigma))]
         if eq.stable:
             ax.plot([eq.sigma], [y], "o", color="tab:green", ms=6)
-            if eq.period_years is not None:
+            if not math.isnan(eq.period_years):
                 # Labels near 360 degrees go to the left of their point, inside the axes.
                 right = eq.sigma < 300
                 ax.annotate(f"{eq.period_years:.4g} yr", (eq.sigma, y), textcoords="offset points",

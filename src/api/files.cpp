@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "api/checks.hpp"
-#include "driver/input_error.hpp"
-#include "driver/input_file.hpp"
+#include "api/input_check.hpp"
+#include "input/input_file.hpp"
 #include "report/summary.hpp"
 #include "report/table.hpp"
 #include "tandem/solve.hpp"

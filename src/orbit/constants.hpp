@@ -1,6 +1,12 @@
 #pragma once
 // Run-wide constants. twopi is formed as 8*atan(1) and the others from it, so that every
 // derived angle carries the same rounding as the reference computation.
+//
+// Units throughout the computation: M_sun, au, days, angles in radians unless a name
+// ends in g (degrees). kgaus is the Gaussian gravitational constant k, so that
+// G = kg2 = k^2 in au^3/(M_sun day^2) and a body of mass m about the star has the mean
+// motion n = sqrt(kg2*(mst + m)/a^3) rad/day. Energies, and so R, are in
+// M_sun au^2/day^2.
 
 #include <cmath>
 

@@ -88,7 +88,7 @@ OrbitSetup setup_orbits(const PlanetarySystem& system, const Resonance& resonanc
   const double k2a2 = resonance.k2 / s.planet2.a;
   s.hii = (k1a1 * k1a1 * 3) / s.beta1 + (k2a2 * k2a2 * 3) / s.beta2;
   s.rhs = std::pow((sm1 + sm2) / (mst * 3), 1.0 / 3) * ((s.planet1.a + s.planet2.a) / 2);
-  s.isimax = 360;
+  s.isimax = grid_points;
   s.ipasos = samples_per_cycle(resonance.k2);
   return s;
 }

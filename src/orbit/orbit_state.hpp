@@ -1,8 +1,17 @@
 #pragma once
-// Heliocentric state on an orbit from the cosine and sine of the eccentric anomaly:
-// position a*(cos E - e)*p + b*sin E*q (au) and its velocity (au/day). Both planets use
-// this one form, so their states carry the same rounding. Kept inline: it sits in the
-// innermost loop of the sigma grid.
+// state_on_orbit: the heliocentric state on an orbit at a given eccentric anomaly.
+//
+// Given: the orbit's factors (orbit_factors: a, b in au, e, n in rad/day, the plane
+// vectors p and q), cos E and sin E.
+// Returned (OrbitState): r = a*(1 - e*cos E), the distance from the star (au); the
+// position a*(cos E - e)*p + b*sin E*q (au); the velocity (b*cos E*q - a*sin E*p)*n*a/r
+// (au/day).
+//
+// Notes: both planets use this one form, so their states carry the same rounding. Kept
+// inline: it sits in the innermost loop of the sigma grid.
+//
+// Reference: the orbit in space from its elements, Murray & Dermott, Solar System
+// Dynamics (1999), ch. 2.
 
 #include "orbit/orbit_setup.hpp"
 

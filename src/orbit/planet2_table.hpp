@@ -1,8 +1,17 @@
 #pragma once
-// Planet 2's heliocentric state at ipasos equally spaced mean longitudes spanning k1
-// revolutions: one resonant cycle. Sample i2 = 1..ipasos (stored at index i2-1) has mean
-// longitude la = (i2/ipasos)*twopi*|k1| radians, not reduced modulo 2*pi; position in au,
-// velocity in au/day. The state does not depend on sigma, so it is computed once.
+// tabulate_planet2: planet 2's heliocentric state over one resonant cycle.
+//
+// Given: planet2, the orbit as read (orbit_setup.hpp); k1; ipasos, the number of samples.
+// Returned: ipasos samples; sample i2 = 1..ipasos (stored at index i2 - 1) has the mean
+// longitude la = (i2/ipasos)*twopi*|k1| radians (not reduced), the position x, y, z (au)
+// and the velocity xp, yp, zp (au/day): the tables traditionally named vla2, vx2, vy2,
+// vz2, vxp2, vyp2, vzp2.
+//
+// Notes: the samples are equally spaced in time over k1 revolutions of planet 2, in which
+// planet 1 at exact resonance makes k2: one resonant cycle. The mean anomaly la - varpi2
+// is reduced modulo 2*pi with the sign of the angle and solved with solkep. The state does
+// not depend on sigma, so the table is made once per run. An ipasos outside
+// 1..max_planet2_samples gives an empty table.
 
 #include <vector>
 

@@ -1,8 +1,28 @@
 #pragma once
-// Equilibria of the critical angle on the closed sigma grid (359 and 0 degrees are
-// neighbours): central differences of R per radian, and the points where dR/dsigma
-// changes sign, labelled stable (a minimum of R, with its libration period in years) or
-// unstable (a maximum).
+// find_equilibria: the equilibria of the critical angle on the closed sigma grid (359 and
+// 0 degrees are neighbours), with their stability and libration periods.
+//
+// Given:
+//   rp        R(sigma), M_sun au^2/day^2
+//   md        closest approach over the cycle, mutual Hill radii
+//   deriv1    dR/dsigma per radian (central_derivative of rp)
+//   deriv2    d2R/dsigma2 per radian^2 (central_derivative of deriv1)
+//   hii       curvature coefficient, 1/(M_sun au^2) (orbit_setup.hpp)
+// Returned (Equilibria), per grid index:
+//   aeq       none, stable (a minimum of R) or unstable (a maximum)
+//   tlib      libration period of a stable equilibrium, years of 365.25 days; else 0
+//
+// Notes:
+//   An equilibrium lies between the previous point and i where deriv1 changes sign or
+//   vanishes; it goes to the lower of the two points for a minimum and the higher one
+//   for a maximum (a tie keeps i), its kind judged by deriv2 at i. Points with
+//   md <= 0.5 are not searched. Later detections may relabel a point, never clear a
+//   period.
+//   sigma'' = -hii*dR/dsigma, so near a minimum sigma librates with the period
+//   2*pi/sqrt(|d2R/dsigma2|*hii) (days, printed in years).
+//
+// Reference: the pendulum model of a resonance, Murray & Dermott, Solar System Dynamics
+// (1999), ch. 8; the derivation for this Hamiltonian in docs/method.md.
 
 #include <array>
 

@@ -22,7 +22,7 @@
 
 namespace tandem {
 
-// 2^16 slots (4 MiB): chosen by measurement (bench/cache_stats.cpp, README "Benchmarks").
+// 2^16 slots (4 MiB): chosen by measurement (bench/cache_stats.cpp, docs/benchmarks.md).
 inline constexpr int planet1_cache_bits = 16;
 
 // The slot of a mean anomaly's bit pattern among 2^bits slots.

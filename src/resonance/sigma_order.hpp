@@ -17,8 +17,10 @@
 
 namespace tandem {
 
-// order[n] is the grid index (0-based, sigma = order[n] degrees) taken n-th. p1g is
-// planet 1's longitude of perihelion in degrees.
+// Given: k1, k2 (reals as typed); p1g, planet 1's longitude of perihelion in degrees;
+// ipasos, the samples per resonant cycle.
+// Returned: order[n], the grid index (0-based, sigma = order[n] degrees) taken n-th; a
+// permutation of 0..isimax-1.
 std::array<int, isimax> sigma_visit_order(double k1, double k2, double p1g, int ipasos);
 
 }  // namespace tandem

@@ -10,39 +10,22 @@
 //   - list-directed read: values separated by blanks, tabs, commas or line ends, with
 //     null values, the slash, repeat counts and quoted strings.
 // Every failure is fatal: the layer throws FatalIoError carrying the complete report for
-// standard error; the caller writes it, closes all units and ends the run.
+// standard error; the caller writes it, closes all units and ends the run. The reports,
+// what each fault leaves in the files, and the non-finite numbers' texts are listed in
+// docs/failures.md and docs/tandem.md.
 //
 // Records are handed to the operating system one whole record at a time (no user-space
 // buffering), so a record that has been written survives an abrupt end of the run. The
 // files whose last statement wrote are also kept where a signal handler can cut them
-// (textio/signal_cut.hpp), as close_all would at a normal end.
+// (textio/signal_cut.hpp), as close_all would at a normal end. A unit's file is cut at
+// close only when it is a regular file. How each status and access obtains its file, and
+// how a record that fails part way is taken back: textio/unit_file.hpp. Bounded input
+// (at most 16 MiB per read statement from a stream that is not a regular file):
+// textio/input_buffer.hpp and textio/list_reader.hpp. Non-finite reals:
+// textio/list_render.hpp.
 //
-// A unit's file is cut at close only when it is a regular file: a device or a pipe (say
-// rsigma.dat as a link to /dev/null) has no length to cut, and closes without complaint.
-// How each status and access obtains its file (read-only for "old"; cut to zero length
-// when obtained for writing for "UNKNOWN"; O_APPEND and an exclusive lock held until
-// close for "APPEND", never cut at close), and how a record that fails part way is taken
-// back, is told in textio/unit_file.hpp.
-//
-// Input needs bounded memory whatever it holds: characters beyond what a destination
-// keeps are not collected, numbers are read without their whole text, and one read
-// statement takes at most 16 MiB from a stream that is not a regular file (an endless
-// device such as /dev/zero is refused under "list in"); textio/input_buffer.hpp and
-// textio/list_reader.hpp.
-//
-// Non-finite reals never fail: list-directed output writes "  Infinity", " -Infinity" and
-// "  NaN" (two leading columns, as every number); F and E fields write "Infinity",
-// "-Infinity" or "NaN" right-justified, "Inf" or "-Inf" when the field is narrower, else
-// asterisks (textio/list_render.hpp).
-//
-// Beyond the usual reports: a statement on a unit outside 0..99 fails with the message
-// "illegal unit number", on a unit that is not connected with "unit not connected" (under
-// the statement's start word: "list output start", "write start" or "read start"); a
-// malformed format, or items that do not suit it, fail under "formatted out". Opening a
-// directory fails under "open" with the system's text for EISDIR. Before the first read or
-// write statement the report says "lately writing". Opening a connected unit closes its
-// former file first, as close does. close of unit 0, 5 or 6 disconnects it without closing
-// the process's descriptor.
+// Opening a connected unit closes its former file first, as close does. close of unit 0,
+// 5 or 6 disconnects it without closing the process's descriptor.
 
 #include <cstddef>
 #include <initializer_list>

@@ -2,7 +2,13 @@
 // The critical angle sigma = K1*lambda1 - K2*lambda2 + (K2 - K1)*varpi1 of the osculating
 // elements, and its continuation through a sequence of samples.
 //
-// Angles in radians. k2, k1 are the whole resonance numbers.
+// Given: the osculating elements of both planets (osculating_of, from the state in the
+// averaged model's variables); k2, k1, the whole resonance numbers.
+// Returned: sigma in radians, reduced to -pi..pi; Unwrap makes a sequence of them
+// continuous.
+//
+// Notes: the same angle as the computation's (docs/method.md converts it to the angles
+// used for asteroids and trans-Neptunian objects).
 
 #include "tandem/system.hpp"
 #include "verify/osculating.hpp"

@@ -6,6 +6,10 @@
 // the end samples weigh one half, so that every term periodic over the cycle (every
 // short-period term at exact resonance) averages out, and the mean belongs to the time of
 // the window's middle sample, middle() being that sample itself.
+//
+// Given: count, the samples per cycle (even); the samples, one push at a time.
+// Returned: mean(), the trapezoidal mean over the last cycle; middle(), the sample at its
+// centre.
 
 #include <vector>
 

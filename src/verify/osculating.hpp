@@ -16,6 +16,9 @@
 // at i = 0, node is 0. Returned angles lie in -pi..pi. An unbound state (e >= 1 or
 // a <= 0), and an orbit at i = 180 degrees, which has no such frame, return their a and
 // e with the angles NaN.
+//
+// Reference: elements and state of a Kepler orbit, Murray & Dermott, Solar System
+// Dynamics (1999), ch. 2.
 
 #include "orbit/orbit_setup.hpp"
 

@@ -8,6 +8,10 @@
 // (it stops above max_energy_error) and the relative error of the angular momentum; the
 // number of steps (it stops at max_steps). Times are in the scaled unit of ThreeBody and
 // may run backwards.
+//
+// Reference: E. Fehlberg, Classical fifth-, sixth-, seventh-, and eighth-order
+// Runge-Kutta formulas with stepsize control, NASA TR R-287 (1968), as Boost.Odeint's
+// runge_kutta_fehlberg78 implements them.
 
 #include <memory>
 

@@ -11,6 +11,10 @@
 // over the cycle centred on the start (half a cycle back, half forward), until every
 // difference is below 1e-9 (relative for a, radians for sigma) or max_iterations
 // corrections have been made. Inclinations and nodes keep their model values.
+//
+// Given: the solved result (its orbits and resonance), the scale, sigma (radians).
+// Returned (Start): the phase state to integrate from, the corrections made, whether they
+// converged, and how the cycles used for them ended.
 
 #include "tandem/result.hpp"
 #include "tandem/verify.hpp"

@@ -13,6 +13,10 @@
 // beta_i = m_i*M/(m_i + M); with it and the heliocentric position, the Kepler orbit of
 // gravitational parameter k^2*(M + m_i) gives the osculating elements of the averaged
 // model.
+//
+// Reference: the Hamiltonian in heliocentric positions and barycentric momenta, whose
+// interaction term is the R of the averaged model: docs/method.md ("R(sigma): what is
+// averaged").
 
 #include <array>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "driver/banner.hpp"
+#include "banner.hpp"
 
 namespace tandem::testing {
 

@@ -28,6 +28,7 @@ TEST(RealText, ShortestFormThatReadsBack) {
   EXPECT_EQ(real_text(-999999.0), "-999999");
   EXPECT_EQ(real_text(std::nextafter(0.1, 1.0)), "0.10000000000000002");
   EXPECT_EQ(real_text(std::numeric_limits<double>::quiet_NaN()), "nan");
+  EXPECT_EQ(real_text(-std::numeric_limits<double>::quiet_NaN()), "nan");  // not -nan
   EXPECT_EQ(real_text(-std::numeric_limits<double>::infinity()), "-inf");
   std::mt19937_64 draw(12);
   for (int i = 0; i < 10000; ++i) {
@@ -59,6 +60,15 @@ TEST(Catalogue, CsvHeaderAndQuotedFields) {
             "\"Hilda, \"\"typical\"\"\",3.97,343:344.5;10:2*\n");
   EXPECT_EQ(csv_field("two\nlines"), "\"two\nlines\"");
   EXPECT_THROW(csv.line({real_cell(1)}), std::logic_error);
+
+  // Read back: the fields as written, and nothing from a row that is not RFC 4180.
+  const std::string row = csv.line({text_cell("Hilda, \"typical\"\r"), real_cell(3.97),
+                                    composite_cell("", nlohmann::ordered_json::array())});
+  EXPECT_EQ(csv_fields(row.substr(0, row.size() - 1)),
+            (std::vector<std::string>{"Hilda, \"typical\"\r", "3.97", ""}));
+  for (const char* bad : {"a\"b,c", "\"open,c", "\"x\"y,c"}) {
+    EXPECT_EQ(csv_fields(bad), std::nullopt) << bad;
+  }
 }
 
 TEST(Catalogue, JsonLinesObjectInColumnOrder) {

@@ -95,5 +95,20 @@ TEST_F(OutputFileTest, RefusalsNameTheFile) {
   }
 }
 
+TEST_F(OutputFileTest, ALinkLeadingNowhereCreatesItsTargetAndAPartialGoesBesideIt) {
+  fs::create_directory(dir_ / "runs");
+  fs::create_symlink("runs/atlas.csv", dir_ / "latest.csv");
+  {
+    OutputFile out(dir_ / "latest.csv");
+    out.write("k2,k1\n");
+    EXPECT_EQ(out.keep_partial(), dir_ / "runs" / "atlas.csv.partial");
+  }
+  OutputFile out(dir_ / "latest.csv");
+  out.write("k2,k1\n3,2\n");
+  out.commit();
+  EXPECT_TRUE(fs::is_symlink(dir_ / "latest.csv"));
+  EXPECT_EQ(content(dir_ / "runs" / "atlas.csv"), "k2,k1\n3,2\n");
+}
+
 }  // namespace
 }  // namespace tandem::common

@@ -3,12 +3,19 @@
 // not make one whole scan, saying which file and why.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
 
 #include "scan_process.hpp"
 #include "support/program_run.hpp"
 
 namespace tandem::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 // 4:3 3:2 5:3 2:1
 std::vector<std::string> scan_options(const std::string& max_k2 = "5") {
@@ -91,7 +98,9 @@ TEST_F(MergeTest, RefusesWhatIsNotOneWholeScan) {
                  "other.csv: not from the same scan as part-1.csv: the list of resonances "
                  "differs");
   const std::string input = dir_.read("tandem.inp").value();
-  dir_.write("tandem.inp", input + "\n");
+  std::string heavier = input;  // Jupiter's mass in the fourth digit: other rows
+  heavier.replace(heavier.find("9.5e-4"), 6, "9.6e-4");
+  dir_.write("tandem.inp", heavier);
   run_part(2, 3, "csv", "changed.csv");
   dir_.write("tandem.inp", input);
   expect_refused({"part-1.csv", "changed.csv", "part-3.csv"},
@@ -104,6 +113,68 @@ TEST_F(MergeTest, RefusesWhatIsNotOneWholeScan) {
   const ScanOutcome whole = run_scan(dir_.path(), with(scan_options(), {"--output", "whole.csv"}));
   ASSERT_EQ(whole.status, 0);
   expect_refused({"whole.csv"}, "whole.csv: not a part of a tandem-scan run with --shard");
+}
+
+// Rows are checked whole, the part line is untrusted JSON, and a scan is identified by the
+// values read from its input, however the input came (a pipe) and however long the file.
+TEST_F(MergeTest, RefusesPartsThatAreNotWholeOrNotWhatTheySay) {
+  run_part(1, 3, "csv");
+  run_part(2, 3, "csv");
+  run_part(3, 3, "csv");
+  const std::string part1 = dir_.read("part-1.csv").value();  // rows 1 (2:1) and 4 (4:3)
+  const auto lines = lines_of(part1);
+  ASSERT_EQ(lines.size(), 4U);
+  const auto refused_as = [&](const std::string& text, const std::string& why) {
+    dir_.write("bad.csv", text);
+    expect_refused({"bad.csv", "part-2.csv", "part-3.csv"}, "bad.csv: " + why);
+  };
+  refused_as(part1.substr(0, part1.size() - 10), "line 4 is cut off: it has no line end");
+  const std::string head = lines[0] + "\n" + lines[1] + "\n";
+  refused_as(head + "1,garbage\n" + lines[3] + "\n",
+             "line 3 is not a whole catalogue row of its scan: it has 2 of the 22 columns");
+  std::string moved = lines[2];
+  moved.replace(moved.find(",2,1,1,"), 7, ",3,2,1,");
+  refused_as(head + moved + "\n" + lines[3] + "\n",
+             "line 3 is not a whole catalogue row of its scan: it is not the row of 2:1");
+  std::string not_real = lines[2];
+  not_real.replace(not_real.find(",true,"), 6, ",yes,");
+  refused_as(head + not_real + "\n" + lines[3] + "\n",
+             "line 3 is not a whole catalogue row of its scan: its column detectable");
+  std::string forged = part1;
+  forged.replace(forged.find("\"format\":\"csv\""), 14, "\"format\":1");
+  refused_as(forged, "its part line is not one tandem-scan writes");
+  refused_as(
+      "# tandem-scan part " + std::string(1'000'000, '[') + std::string(1'000'000, ']') + "\n",
+      "not a part of a tandem-scan run with --shard");
+  run_part(1, 3, "jsonl");
+  const std::string jsonl = dir_.read("part-1.jsonl").value();
+  dir_.write("bad.jsonl", jsonl.substr(0, jsonl.find('\n') + 1) + "{\"index\":1}\n");
+  expect_refused({"bad.jsonl"},
+                 "bad.jsonl: line 2 is not a whole catalogue row of its scan: it has 1 of the 22 "
+                 "columns");
+
+  // Part 2 of another system read through a FIFO is refused; of this one, merged.
+  const fs::path fifo = dir_.path() / "input.fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string example : {"trojan-1-1", "hilda-3-2"}) {
+    std::thread writer([&] { std::ofstream(fifo) << example_file(example, "tandem.inp"); });
+    const ScanOutcome piped =
+        run_scan(dir_.path(), with(scan_options(), {"--input", "input.fifo", "--shard", "2/3",
+                                                    "--output", "piped-" + example + ".csv"}));
+    writer.join();
+    ASSERT_EQ(piped.status, 0) << piped.err;
+  }
+  expect_refused({"part-1.csv", "piped-trojan-1-1.csv", "part-3.csv"},
+                 "piped-trojan-1-1.csv: not from the same scan as part-1.csv: the input file "
+                 "differs");
+  const ScanOutcome merged = merge({"part-1.csv", "piped-hilda-3-2.csv", "part-3.csv"});
+  EXPECT_EQ(merged.status, 0) << merged.err;
+
+  // Two megabytes of junk after line 5 change no value: a short part line, the same scan.
+  dir_.write("tandem.inp", example_file("hilda-3-2", "tandem.inp") + std::string(2 << 20, 'x'));
+  run_part(2, 3, "csv", "long-input.csv");
+  EXPECT_LT(lines_of(dir_.read("long-input.csv").value())[0].size(), 1000U);
+  EXPECT_EQ(merge({"part-1.csv", "long-input.csv", "part-3.csv"}).out, merged.out);
 }
 
 }  // namespace

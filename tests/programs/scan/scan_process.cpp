@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,9 +46,17 @@ std::vector<std::string> command(const std::vector<std::string>& args) {
 }
 
 // Only async-signal-safe calls between fork and exec.
-[[noreturn]] void exec_scan(const fs::path& dir, char* const* argv) {
-  for (int sig : {SIGINT, SIGTERM, SIGPIPE}) {
+[[noreturn]] void exec_scan(const fs::path& dir, char* const* argv, const ChildSetup& setup = {}) {
+  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGXFSZ}) {
     ::signal(sig, SIG_DFL);
+  }
+  for (int sig : setup.ignored_signals) {
+    ::signal(sig, SIG_IGN);
+  }
+  if (setup.file_size_limit >= 0) {
+    const rlimit limit{static_cast<rlim_t>(setup.file_size_limit),
+                       static_cast<rlim_t>(setup.file_size_limit)};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
   }
   sigset_t none;
   ::sigemptyset(&none);
@@ -64,7 +73,7 @@ int status_of(int raw) {
 }
 
 pid_t start(const fs::path& dir, const std::vector<std::string>& args, const fs::path& out,
-            const fs::path& err) {
+            const fs::path& err, const ChildSetup& setup) {
   std::vector<std::string> words = command(args);
   std::vector<char*> argv = argv_of(words);
   const int in_fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -75,7 +84,7 @@ pid_t start(const fs::path& dir, const std::vector<std::string>& args, const fs:
     if (::dup2(in_fd, 0) < 0 || ::dup2(out_fd, 1) < 0 || ::dup2(err_fd, 2) < 0) {
       ::_exit(127);
     }
-    exec_scan(dir, argv.data());
+    exec_scan(dir, argv.data(), setup);
   }
   ::close(in_fd);
   ::close(out_fd);
@@ -85,12 +94,14 @@ pid_t start(const fs::path& dir, const std::vector<std::string>& args, const fs:
 
 }  // namespace
 
-ScanOutcome run_scan(const fs::path& dir, const std::vector<std::string>& args) {
-  BackgroundScan scan(dir, args);
+ScanOutcome run_scan(const fs::path& dir, const std::vector<std::string>& args,
+                     const ChildSetup& setup) {
+  BackgroundScan scan(dir, args, setup);
   return scan.wait();
 }
 
-ScanOutcome run_scan_on_terminal(const fs::path& dir, const std::vector<std::string>& args) {
+ScanOutcome run_scan_on_terminal(const fs::path& dir, const std::vector<std::string>& args,
+                                 bool output_on_terminal) {
   const fs::path out = side_file("out");
   std::vector<std::string> words = command(args);
   std::vector<char*> argv = argv_of(words);
@@ -101,8 +112,9 @@ ScanOutcome run_scan_on_terminal(const fs::path& dir, const std::vector<std::str
     throw std::runtime_error("forkpty failed");
   }
   if (pid == 0) {
-    // The pseudo-terminal is standard input, output and error: keep it on error only.
-    if (::dup2(out_fd, 1) < 0) {
+    // The pseudo-terminal is standard input, output and error: keep it on error only,
+    // unless the output is to share it.
+    if (!output_on_terminal && ::dup2(out_fd, 1) < 0) {
       ::_exit(127);
     }
     exec_scan(dir, argv.data());
@@ -129,9 +141,10 @@ ScanOutcome run_scan_on_terminal(const fs::path& dir, const std::vector<std::str
   return outcome;
 }
 
-BackgroundScan::BackgroundScan(const fs::path& dir, const std::vector<std::string>& args)
+BackgroundScan::BackgroundScan(const fs::path& dir, const std::vector<std::string>& args,
+                               const ChildSetup& setup)
     : out_(side_file("out")), err_(side_file("err")) {
-  pid_ = start(dir, args, out_, err_);
+  pid_ = start(dir, args, out_, err_, setup);
 }
 
 BackgroundScan::~BackgroundScan() {

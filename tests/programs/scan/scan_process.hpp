@@ -10,6 +10,13 @@
 
 namespace tandem::testing {
 
+// What the child process gets besides the usual: a file-size limit (ulimit -f, bytes) and
+// signals it starts with ignored (as under nohup, or as a shell's background job).
+struct ChildSetup {
+  long long file_size_limit = -1;  // none
+  std::vector<int> ignored_signals;
+};
+
 struct ScanOutcome {
   int status = -1;  // exit status, -1 when ended by a signal
   std::string out;
@@ -17,16 +24,20 @@ struct ScanOutcome {
 };
 
 // tandem-scan ARGS in dir; standard input is the null device.
-ScanOutcome run_scan(const std::filesystem::path& dir, const std::vector<std::string>& args);
+ScanOutcome run_scan(const std::filesystem::path& dir, const std::vector<std::string>& args,
+                     const ChildSetup& setup = {});
 
-// The same with standard error on a pseudo-terminal (standard output on a file).
+// The same with standard error on a pseudo-terminal (standard output on a file, or on the
+// terminal too, where it then also lands in err).
 ScanOutcome run_scan_on_terminal(const std::filesystem::path& dir,
-                                 const std::vector<std::string>& args);
+                                 const std::vector<std::string>& args,
+                                 bool output_on_terminal = false);
 
 // A scan left running; killed by the destructor if still going.
 class BackgroundScan {
  public:
-  BackgroundScan(const std::filesystem::path& dir, const std::vector<std::string>& args);
+  BackgroundScan(const std::filesystem::path& dir, const std::vector<std::string>& args,
+                 const ChildSetup& setup = {});
   ~BackgroundScan();
   BackgroundScan(const BackgroundScan&) = delete;
   BackgroundScan& operator=(const BackgroundScan&) = delete;
