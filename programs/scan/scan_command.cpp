@@ -17,6 +17,7 @@
 #include "scan/rows.hpp"
 #include "scan/scheduler.hpp"
 #include "scan/stop_signals.hpp"
+#include "scan/zones.hpp"
 #include "tandem/solve.hpp"
 #include "tandem/version.hpp"
 
@@ -216,6 +217,7 @@ int scan_command(const ScanSettings& s) {
       if (s.verify) {
         cells.push_back(verify_cell(solved.verifications));
       }
+      cells.push_back(zones_cell(solved.result));
       rows.add(job, catalogue.line(cells));
       if (!s.curves.empty()) {
         // A curve that cannot be written ends the scan as an interrupt does, with the

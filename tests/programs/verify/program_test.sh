@@ -21,9 +21,12 @@ cd "$scratch" || fail "cannot enter $scratch"
   fail "tandem-verify failed: $(cat err.txt)"
 head -1 trojan.csv | tr ',' '\n' >columns.txt
 for column in sigma_deg verdict predicted_period_years measured_period_years \
-  measured_centre_deg amplitude_deg energy_error; do
+  measured_centre_deg amplitude_deg energy_error model_period_years; do
   grep -qx "$column" columns.txt || fail "no column $column in trojan.csv"
 done
+# At 5 degrees off L4 the model's period lies within 1% of the small-amplitude one.
+awk -F, 'NR > 1 && $3 == 60 { r = $NF / $5; exit !(r > 0.99 && r < 1.01) }' trojan.csv ||
+  fail "model period at L4: $(grep '^1,1,60,' trojan.csv)"
 # L4 and L5 confirmed; the dip inside the close-encounter band at 0 degrees not.
 awk -F, 'NR > 1 { print $3, $4 }' trojan.csv >verdicts.txt
 printf '0 not confirmed\n60 confirmed\n300 confirmed\n' | cmp -s - verdicts.txt ||
