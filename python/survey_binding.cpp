@@ -140,11 +140,31 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
     py::gil_scoped_release release;
     surveyed = tandem::survey_bodies(bodies, planets, o, threads);
   }
-  const std::vector<std::string> names{
-      "body",      "epoch_jd",       "perturber",    "side",     "k2",
-      "k1",        "order",          "a_au",         "e",        "i_deg",
-      "a_res_au",  "delta_a_au",     "strength",     "width_au", "phi_deg",
-      "sigma_deg", "stable_phi_deg", "pendulum_zone"};
+  const std::vector<std::string> names{"body",
+                                       "epoch_jd",
+                                       "perturber",
+                                       "side",
+                                       "k2",
+                                       "k1",
+                                       "order",
+                                       "a_au",
+                                       "e",
+                                       "i_deg",
+                                       "a_res_au",
+                                       "delta_a_au",
+                                       "strength",
+                                       "width_au",
+                                       "phi_deg",
+                                       "sigma_deg",
+                                       "model_regime",
+                                       "model_centre_deg",
+                                       "model_phi_min_deg",
+                                       "model_phi_max_deg",
+                                       "model_amplitude_deg",
+                                       "model_period_years",
+                                       "close_encounter",
+                                       "stable_phi_deg",
+                                       "pendulum_zone"};
   std::vector<py::list> cols(names.size());
   const auto warn = py::module_::import("warnings").attr("warn");
   const auto add = [&](const tandem::SurveyRow& r) {
@@ -165,6 +185,13 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
         py::cast(r.width),
         py::cast(r.phi),
         py::cast(r.sigma),
+        py::cast(std::string(tandem::name(r.model_regime))),
+        py::cast(r.model_centre),
+        py::cast(r.model_phi_min),
+        py::cast(r.model_phi_max),
+        py::cast(r.model_amplitude),
+        py::cast(r.model_period_years),
+        py::cast(r.close_encounter),
         py::cast(r.stable_phi),
         py::cast(r.pendulum_zone)};
     for (std::size_t k = 0; k < names.size(); ++k) {
@@ -183,18 +210,9 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
       }
       continue;
     }
-    // The deepest zone that holds the body, or a row of the body alone.
-    const tandem::SurveyRow* pick = nullptr;
-    double depth = 0;
-    for (const auto& r : s.rows) {
-      const double d = std::fabs(r.delta_a) / (r.width / 2);
-      if (r.pendulum_zone && (!pick || d < depth)) {
-        pick = &r;
-        depth = d;
-      }
-    }
-    if (pick) {
-      add(*pick);
+    // The resonance the model puts the body in, or a row of the body alone.
+    if (const std::size_t k = tandem::best_candidate(s.rows); k < s.rows.size()) {
+      add(s.rows[k]);
       continue;
     }
     for (std::size_t k = 0; k < names.size(); ++k) {
@@ -202,7 +220,7 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
     }
     cols[0][cols[0].size() - 1] = py::cast(bodies[b].name);
     cols[1][cols[1].size() - 1] = py::cast(bodies[b].epoch_jd);
-    cols[17][cols[17].size() - 1] = py::cast(false);
+    cols.back()[cols.back().size() - 1] = py::cast(false);
   }
   py::dict d;
   for (std::size_t k = 0; k < names.size(); ++k) {
@@ -234,8 +252,10 @@ left out with a warning naming the line and the field.)");
 For each body (a DataFrame as read_bodies gives), every resonance K2:K1 with the perturber
 whose nominal location lies within `window` au of the body's a, solved as tandem.solve
 does: the columns of tandem-survey (body, epoch_jd, perturber, side, k2, k1, order, a_au,
-e, i_deg, a_res_au, delta_a_au, strength, width_au, phi_deg, sigma_deg, stable_phi_deg,
-pendulum_zone). planets: a CSV with mass_msun per planet (default: JPL's approximate
+e, i_deg, a_res_au, delta_a_au, strength, width_au, phi_deg, sigma_deg, model_regime,
+model_centre_deg, model_phi_min_deg, model_phi_max_deg, model_amplitude_deg,
+model_period_years, close_encounter, stable_phi_deg, pendulum_zone). planets: a CSV with
+mass_msun per planet (default: JPL's approximate
 elements of the eight planets). best=True: one row per body. The GIL is released while
 it computes.)");
 }
