@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the fuzz targets for a bounded time, seeded with the bundled examples (the Kepler
-# solver with a few eccentricities and anomalies of its own).
+# solver with a few eccentricities and anomalies of its own, the part reader of
+# tandem-scan merge with the parts in fuzz/seeds/part_reader).
 #   bash fuzz/run.sh [seconds per target, default 60]
 # Builds them first with the fuzz preset (clang, libFuzzer, ASan, UBSan). A crash, an
 # input that runs longer than 10 s, or a sanitizer report stops the run with a non-zero
@@ -15,7 +16,9 @@ cmake --build --preset fuzz
 corpus="$PWD/build/fuzz/corpus"
 found="$PWD/build/fuzz/found"
 rm -rf "$corpus" "$found"
-mkdir -p "$corpus/list_reader" "$corpus/front_end" "$corpus/kepler" "$found"
+mkdir -p "$corpus/list_reader" "$corpus/front_end" "$corpus/kepler" "$corpus/part_reader" "$found"
+# Parts of the bundled Hilda and Trojan examples, CSV and JSON Lines, with and without --verify.
+cp fuzz/seeds/part_reader/* "$corpus/part_reader/"
 for example in examples/*/; do
   # Only the folders of a system: examples/python and examples/cluster hold scripts.
   [ -f "$example/tandem.inp" ] && [ -f "$example/answer.txt" ] || continue
@@ -40,7 +43,7 @@ for pair in "0.05 1.0" "0.9 0.5" "0.999999 -6.2826198205019397" "0.9999999999999
     $pair >"$corpus/kepler/$(echo "$pair" | tr ' ' '_')"
 done
 
-for target in list_reader front_end kepler; do
+for target in list_reader front_end kepler part_reader; do
   echo "---- fuzzing ${target} for ${seconds} s"
   log="build/fuzz/${target}.log"
   status=0

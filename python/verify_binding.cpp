@@ -6,7 +6,9 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <cstring>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,52 @@ py::array_t<double> series_array(const tandem::Verification& v) {
     rows(i, 2) = p.smoothed_deg;
   }
   return out;
+}
+
+// The whole Verification as a tuple (the series as the bytes of its points), for pickle.
+py::tuple verification_state(const tandem::Verification& v) {
+  return py::make_tuple(
+      py::make_tuple(v.sigma_deg, v.start_sigma_deg, static_cast<int>(v.verdict),
+                     static_cast<int>(v.stop), v.librates, v.predicted_period_years,
+                     v.measured_period_years, v.period_ratio, v.measured_centre_deg,
+                     v.centre_offset_deg, v.amplitude_deg, v.centre_drift_deg, v.librations),
+      py::make_tuple(v.energy_error, v.angular_momentum_error, v.min_distance_hill,
+                     v.duration_years, v.steps, v.start_iterations, v.start_converged),
+      py::bytes(reinterpret_cast<const char*>(v.series.data()),
+                v.series.size() * sizeof(tandem::SeriesPoint)));
+}
+
+tandem::Verification verification_from(const py::tuple& t) {
+  tandem::Verification v;
+  const auto a = t[0].cast<py::tuple>();
+  v.sigma_deg = a[0].cast<double>();
+  v.start_sigma_deg = a[1].cast<double>();
+  v.verdict = static_cast<tandem::Verdict>(a[2].cast<int>());
+  v.stop = static_cast<tandem::StopReason>(a[3].cast<int>());
+  v.librates = a[4].cast<bool>();
+  v.predicted_period_years = a[5].cast<double>();
+  v.measured_period_years = a[6].cast<double>();
+  v.period_ratio = a[7].cast<double>();
+  v.measured_centre_deg = a[8].cast<double>();
+  v.centre_offset_deg = a[9].cast<double>();
+  v.amplitude_deg = a[10].cast<double>();
+  v.centre_drift_deg = a[11].cast<double>();
+  v.librations = a[12].cast<int>();
+  const auto b = t[1].cast<py::tuple>();
+  v.energy_error = b[0].cast<double>();
+  v.angular_momentum_error = b[1].cast<double>();
+  v.min_distance_hill = b[2].cast<double>();
+  v.duration_years = b[3].cast<double>();
+  v.steps = b[4].cast<long long>();
+  v.start_iterations = b[5].cast<int>();
+  v.start_converged = b[6].cast<bool>();
+  const std::string series = t[2].cast<py::bytes>();
+  if (series.size() % sizeof(tandem::SeriesPoint) != 0) {
+    throw std::runtime_error("a pickled tandem.Verification of another layout");
+  }
+  v.series.resize(series.size() / sizeof(tandem::SeriesPoint));
+  std::memcpy(v.series.data(), series.data(), series.size());
+  return v;
 }
 
 const char* const verify_doc = R"(verify(result, sigma=None, offset=5.0, periods=5.0,
@@ -101,6 +149,7 @@ series                         (n, 3) array: t_years, sigma_deg, smoothed_deg)")
       .def_readonly("start_iterations", &Verification::start_iterations)
       .def_readonly("start_converged", &Verification::start_converged)
       .def_property_readonly("series", &series_array)
+      .def(py::pickle(&verification_state, &verification_from))
       .def("__repr__", [](const Verification& v) {
         return "<tandem.Verification sigma=" +
                py::repr(py::float_(v.sigma_deg)).cast<std::string>() + " " +

@@ -6,6 +6,7 @@ stable equilibria of each are printed; the curves go into one picture.
 
     PYTHONPATH=<prefix>/lib/python3.11/site-packages /usr/bin/python3 scan_hilda.py [out.png]
 """
+import math
 import pathlib
 import sys
 
@@ -28,8 +29,8 @@ def main():
     for row, (k2, k1) in enumerate(RESONANCES):
         res = tandem.solve(system, k2=k2, k1=k1)
         stable = ", ".join(f"{q.sigma:g} deg ({q.period_years:.0f} yr)"
-                           for q in res.equilibria if q.stable and q.period_years)
-        print(f"{k2:>3}:{k1:<2} {res.a1:10.4f} {res.strength:12.4e} {res.width_a1:10.4f}  "
+                           for q in res.equilibria if q.stable and not math.isnan(q.period_years))
+        print(f"{k2:>3}:{k1:<2} {res.a1_au:10.4f} {res.strength:12.4e} {res.width_a1_au:10.4f}  "
               f"{stable or '-'}")
         tandem.plot(res, ax=fig.add_subplot(len(RESONANCES), 1, row + 1))
     fig.tight_layout()

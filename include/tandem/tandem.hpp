@@ -8,8 +8,11 @@
 //                              {5.2, 0.048, 1.3, 100.5, 14.7, 9.5e-4}};
 //   tandem::Result res = tandem::solve(system, {3, 2});
 //   res.analysis.strength, res.analysis.equilibria, res.curve.r, ...
+//   tandem::PhaseSpace ps = tandem::phase_space(res);  // libration zones, horseshoes
+//   tandem::trajectory(ps, 60.0 + 40.0).period_years;   // the period at 40 degrees
 
 #include "tandem/files.hpp"
+#include "tandem/phase_space.hpp"
 #include "tandem/problem.hpp"
 #include "tandem/result.hpp"
 #include "tandem/solve.hpp"

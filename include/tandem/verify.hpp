@@ -52,7 +52,7 @@ enum class StopReason : unsigned char {
 };
 
 struct VerifyOptions {
-  double offset_deg = 5;             // start at sigma = equilibrium + offset
+  double offset_deg = 5;             // start at sigma = equilibrium + offset (taken mod 360)
   double periods = 5;                // run length in predicted libration periods
   double centre_tolerance_deg = 5;   // |measured - predicted centre| for confirmed
   double max_amplitude_deg = 90;     // widest libration still taken as one about the point
@@ -74,8 +74,8 @@ struct SeriesPoint {
 };
 
 struct Verification {
-  double sigma_deg = 0;        // the predicted centre: the equilibrium checked
-  double start_sigma_deg = 0;  // sigma_deg + offset
+  double sigma_deg = 0;        // the predicted centre: the equilibrium checked, in 0..360
+  double start_sigma_deg = 0;  // sigma_deg + offset, the offset reduced into -180..180
   Verdict verdict = Verdict::not_confirmed;
   StopReason stop = StopReason::completed;
   bool librates = false;
@@ -106,7 +106,8 @@ struct Verification {
 // range (offset and tolerances not finite, periods, samples or steps not positive).
 std::vector<Verification> verify(const Result& result, const VerifyOptions& options = {});
 
-// One point sigma_deg given by the caller, stable or not; the predicted period is
+// One point sigma_deg given by the caller, stable or not, reduced exactly into 0..360
+// however large (1e17 and 1e308 are the angles they stand for); the predicted period is
 // 2*pi/sqrt(|R''|*hii) at the nearest grid point (for an unstable point the time in which
 // a departure grows e^(2*pi)-fold). Throws std::invalid_argument as verify does, and for a
 // sigma that is not finite or a curve flat there.

@@ -77,24 +77,24 @@ std::string json_text(const ordered_json& value) {
 
 Cell real_cell(double x) {
   std::string text = real_text(x);
-  return {text, std::isfinite(x) ? text : "null"};
+  return {text, std::isfinite(x) ? text : "null", Cell::Kind::real};
 }
 
 Cell integer_cell(long long n) {
   std::string text = std::to_string(n);
-  return {text, text};
+  return {text, text, Cell::Kind::integer};
 }
 
 Cell bool_cell(bool b) {
-  return {b ? "true" : "false", b ? "true" : "false"};
+  return {b ? "true" : "false", b ? "true" : "false", Cell::Kind::boolean};
 }
 
 Cell text_cell(std::string_view text) {
-  return {std::string(text), string_json(text)};
+  return {std::string(text), string_json(text), Cell::Kind::text};
 }
 
 Cell composite_cell(std::string csv, const ordered_json& json) {
-  return {std::move(csv), json_text(json)};
+  return {std::move(csv), json_text(json), Cell::Kind::composite};
 }
 
 std::string csv_field(std::string_view text) {

@@ -27,8 +27,11 @@ std::string real_text(double x);
 std::string json_text(const nlohmann::ordered_json& value);
 
 struct Cell {
+  // What the value is, for a reader that takes cells without text (Python's DataFrames).
+  enum class Kind { real, integer, boolean, text, composite };
   std::string csv;   // the field as it reads, before CSV quoting
   std::string json;  // a serialised JSON value
+  Kind kind = Kind::text;
 };
 
 Cell real_cell(double x);

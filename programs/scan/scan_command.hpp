@@ -2,9 +2,10 @@
 // The two things tandem-scan does once its command line is read: a scan (or one part of
 // it) written as a catalogue, and the merge of the parts of a scan.
 //
-// Exit statuses: 0 done; 1 interrupted (Ctrl-C or SIGTERM; the rows finished are kept in
-// <output>.partial, or were written to standard output); 2 the input file refused, an
-// output that cannot be written, or parts that do not make one scan.
+// Exit statuses: 0 done; 1 interrupted (Ctrl-C, SIGTERM or SIGHUP; the rows finished are
+// kept in <output>.partial, or were written through to standard output or a device); 2 the
+// input file refused, an output that cannot be written, a curve that cannot be written (the
+// rows finished kept as on an interrupt), or parts that do not make one scan.
 
 #include <filesystem>
 #include <optional>

@@ -1,5 +1,6 @@
 #include "table.hpp"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -8,22 +9,26 @@
 namespace tandem::verify_cli {
 namespace {
 
-std::string scientific(double x, int digits) {
+// x by std::to_chars; "-" when not finite, asterisks when the conversion fails (the
+// buffer holds any double in fixed notation with up to 180 decimals).
+std::string converted(double x, std::chars_format format, int precision) {
   if (!std::isfinite(x)) {
     return "-";
   }
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, digits);
-  return std::string(buf, res.ptr);
+  std::array<char, 512> buf;
+  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), x, format, precision);
+  if (res.ec != std::errc()) {
+    return "***";
+  }
+  return std::string(buf.data(), res.ptr);
+}
+
+std::string scientific(double x, int digits) {
+  return converted(x, std::chars_format::scientific, digits);
 }
 
 std::string significant(double x, int digits) {
-  if (!std::isfinite(x)) {
-    return "-";
-  }
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, digits);
-  return std::string(buf, res.ptr);
+  return converted(x, std::chars_format::general, digits);
 }
 
 std::string signed_fixed(double x, int decimals) {
@@ -67,12 +72,7 @@ std::string ending(const Verification& v) {
 }  // namespace
 
 std::string fixed(double x, int decimals) {
-  if (!std::isfinite(x)) {
-    return "-";
-  }
-  char buf[64];
-  const auto res = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::fixed, decimals);
-  return std::string(buf, res.ptr);
+  return converted(x, std::chars_format::fixed, decimals);
 }
 
 std::string table_text(const TableHeading& h, const std::vector<Verification>& rows) {

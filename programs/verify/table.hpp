@@ -20,7 +20,8 @@ struct TableHeading {
 
 std::string table_text(const TableHeading& heading, const std::vector<Verification>& rows);
 
-// x with the given number of decimals, "-" when not finite.
+// x with the given number of decimals, "-" when not finite, "***" when it cannot be
+// converted (more decimals than the buffer holds).
 std::string fixed(double x, int decimals);
 
 }  // namespace tandem::verify_cli

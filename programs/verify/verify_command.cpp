@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <iostream>
 #include <new>
-#include <optional>
 #include <stdexcept>
 
 #include "common/input.hpp"
@@ -54,33 +53,29 @@ int verify_command(const VerifySettings& s) {
   VerifyOptions options = s.options;
   options.keep_series = !s.series.empty();
   try {
-    // Both files before the work, so that an output that cannot be written (or is the
-    // input) is reported at once.
-    std::optional<common::OutputFile> series;
+    const Result result = solve(input->system, s.resonance);
+    if (s.sigmas.empty()) {
+      rows = verify(result, options);
+    }
+    for (double sigma : s.sigmas) {
+      rows.push_back(verify_at(result, sigma, options));
+    }
+  } catch (const InvalidInput& e) {
+    return fail(s.input.string() + ": " + e.what());
+  } catch (const std::invalid_argument& e) {
+    return fail(e.what());
+  } catch (const std::bad_alloc&) {
+    return fail("out of memory (a shorter run, or fewer --periods, needs less)");
+  }
+  // The files are opened only now, so that an interrupt during the integration leaves no
+  // temporary behind. The series first: the report is the last word of the run.
+  try {
     if (!s.series.empty()) {
-      series.emplace(s.series, std::vector<fs::path>{s.input});
+      common::OutputFile series(s.series, {s.input});
+      series.write(series_text(s.resonance, rows));
+      series.commit();
     }
     common::OutputFile out(s.output, {s.input});
-    try {
-      const Result result = solve(input->system, s.resonance);
-      if (s.sigmas.empty()) {
-        rows = verify(result, options);
-      }
-      for (double sigma : s.sigmas) {
-        rows.push_back(verify_at(result, sigma, options));
-      }
-    } catch (const InvalidInput& e) {
-      return fail(s.input.string() + ": " + e.what());
-    } catch (const std::invalid_argument& e) {
-      return fail(e.what());
-    } catch (const std::bad_alloc&) {
-      return fail("out of memory (a shorter run, or fewer --periods, needs less)");
-    }
-    // The series first: the report on standard output is the last word of the run.
-    if (series) {
-      series->write(series_text(s.resonance, rows));
-      series->commit();
-    }
     out.write(report(s, input->name, rows));
     out.commit();
   } catch (const common::OutputFailure& e) {

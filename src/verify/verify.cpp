@@ -9,6 +9,7 @@
 
 #include "orbit/constants.hpp"
 #include "resonance/equilibria.hpp"
+#include "verify/angle_reduction.hpp"
 #include "verify/critical_angle.hpp"
 #include "verify/cycle_smoother.hpp"
 #include "verify/libration.hpp"
@@ -24,9 +25,14 @@ using namespace nbody;
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
 constexpr double days_per_year = 365.25;
 // The smoothed sigma is kept at this many points per resonant cycle, and at most at
-// max_kept points over a run: plenty for librations many cycles long.
+// max_kept points over the stretch actually run: when they fill up, every other one is
+// dropped and the spacing doubled, so that the points stay evenly spaced over however far
+// the run got (it may stop long before its planned end). The spacing never grows past
+// 1/min_kept_per_period of the predicted libration period: a run of more librations than
+// that allows keeps more points rather than alias the libration.
 constexpr int kept_per_cycle = 16;
-constexpr long long max_kept = 200'000;
+constexpr std::size_t max_kept = 200'000;
+constexpr double min_kept_per_period = 32;
 constexpr long long min_cycles = 3;
 
 void refuse(const std::string& what) {
@@ -103,11 +109,32 @@ void put_fit(Verification& v, const LibrationFit& fit) {
   v.librations = fit.librations;
 }
 
+// Keeps the points whose sample index (first + i*stride/2) is a multiple of stride;
+// returns the sample index of the first point kept.
+long long thin(std::vector<double>& ts, std::vector<double>& ss, std::vector<SeriesPoint>& series,
+               long long first, long long stride) {
+  const std::size_t start = first % stride == 0 ? 0 : 1;
+  std::size_t kept = 0;
+  for (std::size_t i = start; i < ts.size(); i += 2, ++kept) {
+    ts[kept] = ts[i];
+    ss[kept] = ss[i];
+    if (!series.empty()) {
+      series[kept] = series[i];
+    }
+  }
+  ts.resize(kept);
+  ss.resize(kept);
+  if (!series.empty()) {
+    series.resize(kept);
+  }
+  return first + static_cast<long long>(start) * (stride / 2);
+}
+
 Verification run(const Result& result, double sigma_deg, double period_years,
                  const VerifyOptions& o) {
   Verification v;
   v.sigma_deg = sigma_deg;
-  v.start_sigma_deg = sigma_deg + o.offset_deg;
+  v.start_sigma_deg = sigma_deg + reduce_degrees_signed(o.offset_deg);
   v.predicted_period_years = period_years;
   v.measured_period_years = v.period_ratio = v.measured_centre_deg = v.centre_offset_deg = nan;
   v.amplitude_deg = v.centre_drift_deg = nan;
@@ -141,8 +168,8 @@ Verification run(const Result& result, double sigma_deg, double period_years,
   const double wanted = std::ceil(o.periods * period / cycle) + 1;
   const long long cycles = std::max(min_cycles, static_cast<long long>(std::min(wanted, 1e12)));
   const long long total = cycles * per_cycle;
-  const long long stride =
-      std::max<long long>({1, per_cycle / kept_per_cycle, (total + max_kept - 1) / max_kept});
+  long long stride = std::max(1, per_cycle / kept_per_cycle);
+  const double widest_stride = period / cycle * per_cycle / min_kept_per_period;
 
   Propagator prop(sys, start.state, limits);
   CycleSmoother smooth(per_cycle);
@@ -150,6 +177,7 @@ Verification run(const Result& result, double sigma_deg, double period_years,
   smooth.push(sigma.value());
   std::vector<double> ts;
   std::vector<double> ss;
+  long long first_kept = 0;  // the sample index of ts[0]
   const double years = 1 / (n2 * days_per_year);
   for (long long k = 1; k <= total; ++k) {
     const StopReason why = prop.advance_to(static_cast<double>(k) * cycle / per_cycle);
@@ -165,6 +193,16 @@ Verification run(const Result& result, double sigma_deg, double period_years,
     smooth.push(sigma.next(critical_angle(el, res)));
     const long long mid = k - per_cycle / 2;
     if (smooth.full() && mid % stride == 0) {
+      if (ts.size() == max_kept && 2 * static_cast<double>(stride) <= widest_stride) {
+        stride *= 2;
+        first_kept = thin(ts, ss, v.series, first_kept, stride);
+        if (mid % stride != 0) {
+          continue;
+        }
+      }
+      if (ts.empty()) {
+        first_kept = mid;
+      }
       const double t = static_cast<double>(mid) * cycle / per_cycle * years;
       ts.push_back(t);
       ss.push_back(degrees(smooth.mean()));
@@ -201,13 +239,14 @@ Verification verify_at(const Result& result, double sigma_deg, const VerifyOptio
   if (!std::isfinite(sigma_deg)) {
     refuse("sigma must be finite");
   }
-  const double reduced = wrap_360(sigma_deg);
+  // However large the value given, the angle it stands for, exactly.
+  const double reduced = reduce_degrees(sigma_deg);
   const int index = static_cast<int>(std::lround(reduced)) % grid_points;
   const double period = curvature_period_years(result, index);
   if (!(std::isfinite(period) && period > 0)) {
     refuse("R(sigma) is flat at sigma = " + shortest(sigma_deg) + " degrees: no period to run for");
   }
-  return run(result, sigma_deg, period, options);
+  return run(result, reduced, period, options);
 }
 
 std::string_view name(Verdict verdict) {

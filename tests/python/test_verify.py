@@ -1,5 +1,7 @@
 """tandem.verify: the library's N-body check, reached from Python with its types."""
 
+import math
+
 import numpy as np
 import pytest
 
@@ -37,3 +39,15 @@ def test_refusals_are_value_errors():
         tandem.verify(tandem.solve(circular_trojan(), k2=1, k1=1), periods=-1)
     with pytest.raises(TypeError):
         tandem.verify(res, sigma="60")
+
+
+def test_a_huge_sigma_or_offset_is_the_angle_it_stands_for():
+    res = tandem.solve(circular_trojan(), k2=1, k1=1)
+    for sigma, offset in [(1e308, 5.0), (60.0, 1e308), (-1e17, -5.0)]:
+        (huge,) = tandem.verify(res, sigma=sigma, offset=offset, periods=2)
+        (plain,) = tandem.verify(res, sigma=math.fmod(sigma, 360) % 360,
+                                 offset=math.remainder(offset, 360), periods=2)
+        assert (huge.sigma_deg, huge.verdict, huge.start_sigma_deg) == \
+            (plain.sigma_deg, plain.verdict, plain.start_sigma_deg)
+        assert huge.measured_centre_deg == plain.measured_centre_deg or \
+            (math.isnan(huge.measured_centre_deg) and math.isnan(plain.measured_centre_deg))

@@ -5,10 +5,12 @@
 #include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <numbers>
 #include <stdexcept>
 
 #include "tandem/tandem.hpp"
+#include "verify/angle_reduction.hpp"
 
 namespace tandem {
 namespace {
@@ -111,6 +113,45 @@ TEST(Verify, SeriesAndRefusals) {
   o.periods = 0;
   EXPECT_THROW(verify(res, o), std::invalid_argument);
   EXPECT_THROW(verify_at(res, std::nan("")), std::invalid_argument);
+}
+
+TEST(Verify, AnglesOfAnySizeAreTheAnglesTheyStandFor) {
+  // The residues against the C library's fmod, which is exact.
+  for (const double x : {0.0, 359.5, 360.0, -7.5, 1e17, -1e17, 1e22, 1e62, 1e308, -1e308,
+                         std::numeric_limits<double>::max(), -0x1p-1074}) {
+    const double r = std::fmod(x, 360.0);
+    const double shifted = r < 0 ? r + 360 : r;  // rounds to 360 for the tiniest negative
+    EXPECT_EQ(nbody::reduce_degrees(x), shifted == 360 ? 0 : shifted) << x;
+    EXPECT_EQ(nbody::reduce_degrees_signed(x), std::remainder(x, 360.0)) << x;
+  }
+  // The check sees the angle, whatever the size of the number that names it.
+  const Result res = solve(circular_trojan(), {1, 1});
+  VerifyOptions o;
+  o.periods = 2;
+  const Verification huge = verify_at(res, 1e308, o);
+  const Verification plain = verify_at(res, std::fmod(1e308, 360.0), o);
+  EXPECT_EQ(huge.sigma_deg, plain.sigma_deg);
+  EXPECT_EQ(huge.verdict, plain.verdict);
+  EXPECT_EQ(huge.predicted_period_years, plain.predicted_period_years);  // same grid point
+  EXPECT_EQ(huge.duration_years, plain.duration_years);
+  o.offset_deg = 1e308;
+  const Verification far_off = verify_at(res, 60, o);
+  o.offset_deg = std::remainder(1e308, 360.0);
+  EXPECT_EQ(far_off.start_sigma_deg, verify_at(res, 60, o).start_sigma_deg);
+}
+
+TEST(Verify, ARunCutByTheStepLimitIsSampledOverWhatItReached) {
+  // A hundred thousand librations asked for, some 1200 reached: the points kept span the
+  // stretch reached (thinned once on the way) and resolve each libration.
+  const Result res = solve(circular_trojan(), {1, 1});
+  VerifyOptions o;
+  o.periods = 1e5;
+  o.max_steps = 2'000'000;
+  const Verification v = verify_at(res, 60, o);
+  EXPECT_EQ(v.stop, StopReason::step_limit);
+  EXPECT_GT(v.librations, 500);
+  EXPECT_NEAR(v.measured_period_years, restricted_period_years(), 0.02 * restricted_period_years());
+  EXPECT_EQ(v.verdict, Verdict::confirmed);
 }
 
 }  // namespace

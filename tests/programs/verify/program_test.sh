@@ -50,6 +50,34 @@ done
 "$verify" --input missing.inp 1:1 2>err.txt
 [ $? -eq 2 ] || fail "a missing input is not status 2"
 grep -q "missing.inp" err.txt || fail "a missing input is not named: $(cat err.txt)"
+# A sigma of any size is the angle it stands for, printed whole.
+"$verify" 1:1 --sigma 1e62 --periods 2 >huge.txt || fail "--sigma 1e62 failed"
+"$verify" 1:1 --sigma 344 --periods 2 >plain.txt || fail "--sigma 344 failed"
+cmp -s huge.txt plain.txt || fail "--sigma 1e62 is not 344 degrees: $(diff huge.txt plain.txt)"
+
+# Files it must not replace, limits it meets: one line, status 2, no temporary left.
+one_line_failure() { # what, expected text
+  [ "$status" -eq 2 ] || fail "$1: status $status, not 2"
+  [ "$(wc -l <err.txt)" -eq 1 ] || fail "$1: not one line: $(cat err.txt)"
+  grep -q "^tandem-verify: .*$2" err.txt || fail "$1: $(cat err.txt)"
+  ls -a | grep -q '\.tmp$' && fail "$1: a temporary is left: $(ls -a)"
+  return 0
+}
+cp tandem.inp before.inp
+"$verify" 1:1 --output tandem.inp 2>err.txt
+status=$? one_line_failure "--output onto the input" "tandem.inp: is read by this run"
+cmp -s tandem.inp before.inp || fail "the input was changed"
+(ulimit -f 1 && exec "$verify" 1:1 --series big.dat) >out.txt 2>err.txt
+status=$? one_line_failure "ulimit -f" "big.dat: File too large"
+# A sanitizer's build cannot even start in 20 MB of address space: then this is not checked.
+if (ulimit -v 20000 && exec "$verify" --version) >/dev/null 2>&1; then
+  (ulimit -v 20000 && exec "$verify" 1:1 --series long.dat --periods 2000) >out.txt 2>err.txt
+  status=$? one_line_failure "ulimit -v" ""
+  [ -e long.dat ] && fail "a series was left under ulimit -v"
+else
+  echo "SKIP: tandem-verify does not start in 20 MB of address space"
+fi
+
 "$verify" --version | grep -q "^tandem-verify [0-9]" || fail "--version"
 "$verify" --help | grep -q "^Examples:" || fail "--help has no examples"
 

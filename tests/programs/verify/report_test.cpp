@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -67,6 +68,18 @@ TEST(VerifyProgram, TableRowsAndWhatTheRunDidNotShow) {
   EXPECT_NE(none.find("sigma = 2 lambda1 - 7 lambda2 + 5 varpi1"), std::string::npos);
   EXPECT_NE(none.find("\n\nNo stable equilibrium to verify (give one with --sigma).\n"),
             std::string::npos);
+}
+
+TEST(VerifyProgram, FixedNumbersOfAnySizeOrNoneAtAll) {
+  // Every digit of the largest doubles, as the C library's printf writes them; and where
+  // the conversion cannot be made, asterisks rather than whatever the buffer held.
+  for (const double x : {1e62, -1e308, std::numeric_limits<double>::max()}) {
+    char expected[400];
+    std::snprintf(expected, sizeof expected, "%.2f", x);
+    EXPECT_EQ(fixed(x, 2), expected);
+  }
+  EXPECT_EQ(fixed(1.0, 600), "***");
+  EXPECT_EQ(fixed(nan, 2), "-");
 }
 
 TEST(VerifyProgram, SeriesBlocks) {

@@ -1,0 +1,79 @@
+#include "survey/rows.hpp"
+
+#include <cmath>
+
+namespace tandem::survey_program {
+
+using common::Cell;
+
+std::vector<std::string> row_columns() {
+  return {"body",      "epoch_jd",       "perturber",    "side",     "k2",
+          "k1",        "order",          "a_au",         "e",        "i_deg",
+          "a_res_au",  "delta_a_au",     "strength",     "width_au", "phi_deg",
+          "sigma_deg", "stable_phi_deg", "pendulum_zone"};
+}
+
+std::vector<Cell> row_cells(const SurveyRow& r) {
+  std::string joined;
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (double phi : r.stable_phi) {
+    joined += (joined.empty() ? "" : ";") + common::real_text(phi);
+    list.push_back(phi);
+  }
+  return {common::text_cell(r.body),
+          common::real_cell(r.epoch_jd),
+          common::text_cell(r.perturber),
+          common::text_cell(r.side == SurveySide::inside ? "inside" : "outside"),
+          common::integer_cell(r.k2),
+          common::integer_cell(r.k1),
+          common::integer_cell(r.order),
+          common::real_cell(r.a),
+          common::real_cell(r.e),
+          common::real_cell(r.i),
+          common::real_cell(r.a_res),
+          common::real_cell(r.delta_a),
+          common::real_cell(r.strength),
+          common::real_cell(r.width),
+          common::real_cell(r.phi),
+          common::real_cell(r.sigma),
+          common::composite_cell(joined, list),
+          common::bool_cell(r.pendulum_zone)};
+}
+
+std::size_t best_index(const std::vector<SurveyRow>& rows) {
+  std::size_t best = rows.size();
+  double best_depth = 0;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    if (!rows[k].pendulum_zone) {
+      continue;
+    }
+    const double depth = std::fabs(rows[k].delta_a) / (rows[k].width / 2);
+    if (best == rows.size() || depth < best_depth) {
+      best = k;
+      best_depth = depth;
+    }
+  }
+  return best;
+}
+
+std::vector<Cell> best_cells(const Body& body, const std::vector<SurveyRow>& rows) {
+  const std::size_t k = best_index(rows);
+  if (k < rows.size()) {
+    return row_cells(rows[k]);
+  }
+  const Cell empty{"", "null"};
+  std::vector<Cell> cells(row_columns().size(), empty);
+  cells[0] = common::text_cell(body.name);
+  cells[1] = common::real_cell(body.epoch_jd);
+  if (!rows.empty()) {
+    cells[2] = common::text_cell(rows.front().perturber);
+    cells[3] = common::text_cell(rows.front().side == SurveySide::inside ? "inside" : "outside");
+    cells[7] = common::real_cell(rows.front().a);
+    cells[8] = common::real_cell(rows.front().e);
+    cells[9] = common::real_cell(rows.front().i);
+  }
+  cells[17] = common::bool_cell(false);
+  return cells;
+}
+
+}  // namespace tandem::survey_program

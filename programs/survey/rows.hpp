@@ -1,0 +1,28 @@
+#pragma once
+// The catalogue rows of tandem-survey: one per (body, candidate resonance), or with --best
+// one per body. Column names are fixed; scripts rely on them.
+//
+//   body, epoch_jd, perturber, side (inside/outside), k2, k1 (K2 >= K1), order,
+//   a_au, e, i_deg (the elements the model takes), a_res_au, delta_a_au, strength,
+//   width_au (full width in the body's a), phi_deg, sigma_deg,
+//   stable_phi_deg (the curve's stable equilibria as phi; a list in JSON, joined by ';'
+//   in CSV), pendulum_zone (true/false)
+// A --best row of a body in no zone has its candidate's cells empty (CSV) or null (JSON).
+
+#include <string>
+#include <vector>
+
+#include "common/catalogue.hpp"
+#include "tandem/survey.hpp"
+
+namespace tandem::survey_program {
+
+std::vector<std::string> row_columns();
+std::vector<common::Cell> row_cells(const SurveyRow& row);
+// The body's row in --best: the candidate whose global pendulum zone holds the body and
+// whose |delta_a|/(width/2) is least, or a row with the body alone.
+std::vector<common::Cell> best_cells(const Body& body, const std::vector<SurveyRow>& rows);
+// The candidate best_cells picks; rows.size() when there is none.
+std::size_t best_index(const std::vector<SurveyRow>& rows);
+
+}  // namespace tandem::survey_program

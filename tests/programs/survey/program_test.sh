@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# tandem-survey as a process on the bundled excerpt of Distant.txt (the MPC): the
+# catalogue's columns, Pluto and the twotinos in their zones and the classical objects in
+# none (--best), a malformed row warned about and counted (and an error with --strict),
+# the output file that appears only when the survey is done, a usage error, and shards
+# merged into the catalogue of one process.
+# Usage: program_test.sh TANDEM_SURVEY EXAMPLE_DIR SCRATCH_DIR
+set -u
+survey=$1 example=$2 scratch=$3
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+rm -rf "$scratch"
+mkdir -p "$scratch" || fail "cannot make $scratch"
+cd "$scratch" || fail "cannot enter $scratch"
+excerpt=$example/distant-excerpt.txt
+
+"$survey" "$excerpt" --best --output best.csv 2>err.txt || fail "survey failed: $(cat err.txt)"
+[ -s err.txt ] && fail "unexpected warnings: $(cat err.txt)"
+head -1 best.csv | tr ',' '\n' >columns.txt
+for column in body epoch_jd perturber side k2 k1 order a_au e i_deg a_res_au delta_a_au \
+  strength width_au phi_deg sigma_deg; do
+  grep -qx "$column" columns.txt || fail "no column $column"
+done
+# body, k2, k1 of each body's best row (names without commas in this excerpt).
+awk -F, 'NR > 1 { print $1 "|" $5 ":" $6 }' best.csv >best.txt
+for expected in "(134340) Pluto|3:2" "(28978) Ixion|3:2" "(20161) 1996 TR66|2:1" \
+  "(26375) 1999 DE9|5:2" "(20000) Varuna|:" "(50000) Quaoar|:"; do
+  grep -qxF "$expected" best.txt || fail "expected $expected in: $(cat best.txt)"
+done
+
+# A row with a broken eccentricity (columns 71-79) is left out with a warning and counted.
+{ head -2 "$excerpt"; sed -n 3p "$excerpt" | sed 's/^\(.\{70\}\).\{9\}/\1  0.x1234/'; } >bad.txt
+"$survey" bad.txt --output bad.csv 2>err.txt || fail "a bad row stopped the survey"
+grep -q "bad.txt:3: field e:" err.txt || fail "no warning naming line and field: $(cat err.txt)"
+grep -q "1 row could not be read" err.txt || fail "no summary: $(cat err.txt)"
+"$survey" bad.txt --strict --output strict.csv 2>err.txt
+[ $? -eq 2 ] || fail "--strict did not end with status 2"
+[ -e strict.csv ] && fail "--strict left an output file"
+
+# JSON Lines, one object per row; a usage error is one line and status 2.
+"$survey" "$excerpt" --format jsonl --max-k2 3 >rows.jsonl 2>/dev/null || fail "jsonl failed"
+head -1 rows.jsonl | grep -q '"body":"(134340) Pluto","epoch_jd":2458600.5' ||
+  fail "jsonl row: $(head -1 rows.jsonl)"
+"$survey" "$excerpt" --elements sideways 2>err.txt
+[ $? -eq 2 ] || fail "a bad --elements did not end with status 2"
+head -1 err.txt | grep -q "^tandem-survey: --elements sideways" || fail "usage: $(cat err.txt)"
+# Two shards merged in either order: byte for byte the catalogue of one process; one part
+# alone is refused.
+"$survey" "$excerpt" --max-k2 4 --output one.csv 2>/dev/null || fail "survey for shards failed"
+for i in 1 2; do
+  "$survey" "$excerpt" --max-k2 4 --shard $i/2 --output part-$i.csv || fail "shard $i failed"
+done
+"$survey" merge part-2.csv part-1.csv --output merged.csv || fail "merge failed"
+cmp -s one.csv merged.csv || fail "merged parts differ from one process's catalogue"
+"$survey" merge part-1.csv 2>err.txt
+[ $? -eq 2 ] && grep -q "shard 2 of 2 is missing" err.txt || fail "merge of one part: $(cat err.txt)"
+echo "tandem-survey: all checks passed"

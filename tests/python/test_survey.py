@@ -1,0 +1,41 @@
+"""tandem.read_bodies and tandem.survey on the bundled excerpt of the MPC's Distant.txt."""
+import os
+import pathlib
+
+import pytest
+
+import tandem
+
+EXCERPT = pathlib.Path(os.environ.get("TANDEM_SOURCE_DIR", ".")) / "examples/survey-tnos/distant-excerpt.txt"
+
+COLUMNS = ["body", "epoch_jd", "perturber", "side", "k2", "k1", "order", "a_au", "e", "i_deg",
+           "a_res_au", "delta_a_au", "strength", "width_au", "phi_deg", "sigma_deg",
+           "stable_phi_deg", "pendulum_zone"]
+
+
+def test_read_bodies_decodes_the_mpc_rows_and_warns_about_a_bad_one(tmp_path):
+    bodies = tandem.read_bodies(EXCERPT)
+    assert len(bodies) == 15
+    pluto = bodies.iloc[0]
+    assert (pluto["name"], pluto["epoch_jd"], pluto["a_au"], pluto["e"]) == (
+        "(134340) Pluto", 2458600.5, 39.8461085, 0.2537532)
+    lines = EXCERPT.read_text().splitlines()
+    broken = lines[1][:92] + "   x" + lines[1][96:]  # the semi-major axis, columns 93-103
+    (tmp_path / "bad.txt").write_text(lines[0] + "\n" + broken + "\n")
+    with pytest.warns(UserWarning, match="bad.txt:2: field a"):
+        assert len(tandem.read_bodies(tmp_path / "bad.txt")) == 1
+
+
+def test_survey_columns_verdicts_and_threads():
+    bodies = tandem.read_bodies(EXCERPT)
+    best = tandem.survey(bodies, max_k2=6, best=True)
+    assert list(best.columns) == COLUMNS
+    verdict = {b: (k2, k1) for b, k2, k1 in zip(best["body"], best["k2"], best["k1"])}
+    assert verdict["(134340) Pluto"] == (3, 2)
+    assert verdict["(20161) 1996 TR66"] == (2, 1)
+    assert not best.set_index("body").loc["(50000) Quaoar", "pendulum_zone"]
+    one = tandem.survey(bodies, max_k2=6, threads=1)
+    two = tandem.survey(bodies, max_k2=6, threads=2)
+    assert one.equals(two)
+    with pytest.raises(ValueError):
+        tandem.survey(bodies, elements="sideways")
