@@ -165,11 +165,31 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
                                      threads == 0 ? tandem::available_processors() : threads);
     }
   }
-  std::vector<std::string> names{
-      "body",      "epoch_jd",       "perturber",    "side",     "k2",
-      "k1",        "order",          "a_au",         "e",        "i_deg",
-      "a_res_au",  "delta_a_au",     "strength",     "width_au", "phi_deg",
-      "sigma_deg", "stable_phi_deg", "pendulum_zone"};
+  std::vector<std::string> names{"body",
+                                 "epoch_jd",
+                                 "perturber",
+                                 "side",
+                                 "k2",
+                                 "k1",
+                                 "order",
+                                 "a_au",
+                                 "e",
+                                 "i_deg",
+                                 "a_res_au",
+                                 "delta_a_au",
+                                 "strength",
+                                 "width_au",
+                                 "phi_deg",
+                                 "sigma_deg",
+                                 "model_regime",
+                                 "model_centre_deg",
+                                 "model_phi_min_deg",
+                                 "model_phi_max_deg",
+                                 "model_amplitude_deg",
+                                 "model_period_years",
+                                 "close_encounter",
+                                 "stable_phi_deg",
+                                 "pendulum_zone"};
   const std::size_t model_columns = names.size();
   if (nbody) {
     for (const char* n :
@@ -227,6 +247,13 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
         py::cast(r.width),
         py::cast(r.phi),
         py::cast(r.sigma),
+        py::cast(std::string(tandem::name(r.model_regime))),
+        py::cast(r.model_centre),
+        py::cast(r.model_phi_min),
+        py::cast(r.model_phi_max),
+        py::cast(r.model_amplitude),
+        py::cast(r.model_period_years),
+        py::cast(r.close_encounter),
         py::cast(r.stable_phi),
         py::cast(r.pendulum_zone)};
     for (std::size_t k = 0; k < model_columns; ++k) {
@@ -247,7 +274,7 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
       continue;
     }
     // The candidate the body is found resonant in (the largest fraction of windows, then
-    // the smallest amplitude); else the deepest zone that holds it; else the body alone.
+    // the smallest amplitude); else the one the model puts it in; else the body alone.
     std::size_t pick = s.rows.size();
     for (std::size_t k = 0; nbody && k < s.rows.size(); ++k) {
       const tandem::NbodyColumns& c = checked[b][k];
@@ -258,16 +285,8 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
         pick = k;
       }
     }
-    double depth = 0;
     if (pick == s.rows.size()) {
-      for (std::size_t k = 0; k < s.rows.size(); ++k) {
-        const auto& r = s.rows[k];
-        const double d = std::fabs(r.delta_a) / (r.width / 2);
-        if (r.pendulum_zone && (pick == s.rows.size() || d < depth)) {
-          pick = k;
-          depth = d;
-        }
-      }
+      pick = tandem::best_candidate(s.rows);
     }
     if (pick < s.rows.size()) {
       add(s.rows[pick]);
@@ -279,7 +298,7 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
     }
     cols[0][cols[0].size() - 1] = py::cast(bodies[b].name);
     cols[1][cols[1].size() - 1] = py::cast(bodies[b].epoch_jd);
-    cols[17][cols[17].size() - 1] = py::cast(false);
+    cols[model_columns - 1][cols[model_columns - 1].size() - 1] = py::cast(false);
   }
   py::dict d;
   for (std::size_t k = 0; k < names.size(); ++k) {
@@ -313,12 +332,14 @@ left out with a warning naming the line and the field.)");
 For each body (a DataFrame as read_bodies gives), every resonance K2:K1 with the perturber
 whose nominal location lies within `window` au of the body's a, solved as tandem.solve
 does: the columns of tandem-survey (body, epoch_jd, perturber, side, k2, k1, order, a_au,
-e, i_deg, a_res_au, delta_a_au, strength, width_au, phi_deg, sigma_deg, stable_phi_deg,
-pendulum_zone). nbody=True adds the N-body check of each row, as tandem-survey does by
-default: nbody_length_years, nbody_fraction, nbody_centre_deg, nbody_amplitude_deg,
-nbody_period_years, nbody_stop, nbody_flags (a list), verdict; integrate "perturber",
-"giants" or planet names joined by commas; length in years (None: 10 000 for a body inside
-Jupiter with Jupiter as perturber, 100 000 otherwise). planets: a CSV with mass_msun per planet (default: JPL's approximate
+e, i_deg, a_res_au, delta_a_au, strength, width_au, phi_deg, sigma_deg, model_regime,
+model_centre_deg, model_phi_min_deg, model_phi_max_deg, model_amplitude_deg,
+model_period_years, close_encounter, stable_phi_deg, pendulum_zone). nbody=True adds the
+N-body check of each row, as tandem-survey does by default: nbody_length_years,
+nbody_fraction, nbody_centre_deg, nbody_amplitude_deg, nbody_period_years, nbody_stop,
+nbody_flags (a list), verdict; integrate "perturber", "giants" or planet names joined by
+commas; length in years (None: 10 000 for a body inside Jupiter with Jupiter as perturber,
+100 000 otherwise). planets: a CSV with mass_msun per planet (default: JPL's approximate
 elements of the eight planets). best=True: one row per body. The GIL is released while
 it computes.)");
 }

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "tandem/bodies.hpp"
+#include "tandem/phase_space.hpp"
 #include "tandem/result.hpp"
 
 namespace tandem {
@@ -63,6 +64,19 @@ struct SurveyRow {
   double phi = 0;    // the body's critical angle at the epoch, degrees
   double sigma = 0;  // tandem's sigma at the epoch, degrees
   bool detectable = false;
+  // The averaged model's trajectory through the body's (sigma, a) (tandem/phase_space.hpp),
+  // its angles as phi: the regime; the libration centre (NaN unless libration); the
+  // turning points, unwrapped with phi_min in 0..360 (NaN for circulation); the amplitude,
+  // half the range swept (NaN for circulation); the period in years (NaN where the model
+  // gives none: circulation at rest, or a level within the resolved energy of a
+  // separatrix); whether the trajectory reaches a close-encounter band.
+  Regime model_regime = Regime::circulation;
+  double model_centre = 0;
+  double model_phi_min = 0;
+  double model_phi_max = 0;
+  double model_amplitude = 0;
+  double model_period_years = 0;
+  bool close_encounter = false;
   std::vector<double> stable_phi;  // the curve's stable equilibria, as phi, degrees
   // Inside the global pendulum zone: R(sigma) - Rmin + delr*(delta_a/(width/2))^2 < delr,
   // delr = Rmax - Rmin, sigma not in a close-encounter band (R at sigma interpolated
@@ -78,6 +92,10 @@ std::string default_perturber(const std::vector<Body>& planets, double a);
 // perturber that is not among the planets, or a body whose barycentric orbit is unbound.
 std::vector<SurveyRow> survey_body(const Body& body, const Planets& planets,
                                    const SurveyOptions& options);
+
+// The candidate a body is in by the averaged model: among those whose trajectory librates
+// or is a horseshoe, the one with the least |delta_a|/(width/2); rows.size() when none.
+std::size_t best_candidate(const std::vector<SurveyRow>& rows);
 
 // What survey_bodies gives for one body: its rows, or why it could not be surveyed.
 struct BodySurvey {

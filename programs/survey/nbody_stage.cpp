@@ -89,7 +89,7 @@ std::vector<std::string> nbody_lines(const std::vector<SurveyedBody>& batch, con
     if (best) {
       std::size_t k = resonant_index(cols[b]);
       if (k == rows.size()) {
-        k = best_index(rows);
+        k = best_candidate(rows);
       }
       text = k < rows.size() ? catalogue.line(joined(row_cells(rows[k]), nbody_cells(cols[b][k])))
                              : catalogue.line(joined(best_cells(bodies[b], rows), empty_cells()));

@@ -7,10 +7,31 @@ namespace tandem::survey_program {
 using common::Cell;
 
 std::vector<std::string> row_columns() {
-  return {"body",      "epoch_jd",       "perturber",    "side",     "k2",
-          "k1",        "order",          "a_au",         "e",        "i_deg",
-          "a_res_au",  "delta_a_au",     "strength",     "width_au", "phi_deg",
-          "sigma_deg", "stable_phi_deg", "pendulum_zone"};
+  return {"body",
+          "epoch_jd",
+          "perturber",
+          "side",
+          "k2",
+          "k1",
+          "order",
+          "a_au",
+          "e",
+          "i_deg",
+          "a_res_au",
+          "delta_a_au",
+          "strength",
+          "width_au",
+          "phi_deg",
+          "sigma_deg",
+          "model_regime",
+          "model_centre_deg",
+          "model_phi_min_deg",
+          "model_phi_max_deg",
+          "model_amplitude_deg",
+          "model_period_years",
+          "close_encounter",
+          "stable_phi_deg",
+          "pendulum_zone"};
 }
 
 std::vector<Cell> row_cells(const SurveyRow& r) {
@@ -36,28 +57,19 @@ std::vector<Cell> row_cells(const SurveyRow& r) {
           common::real_cell(r.width),
           common::real_cell(r.phi),
           common::real_cell(r.sigma),
+          common::text_cell(name(r.model_regime)),
+          common::real_cell(r.model_centre),
+          common::real_cell(r.model_phi_min),
+          common::real_cell(r.model_phi_max),
+          common::real_cell(r.model_amplitude),
+          common::real_cell(r.model_period_years),
+          common::bool_cell(r.close_encounter),
           common::composite_cell(joined, list),
           common::bool_cell(r.pendulum_zone)};
 }
 
-std::size_t best_index(const std::vector<SurveyRow>& rows) {
-  std::size_t best = rows.size();
-  double best_depth = 0;
-  for (std::size_t k = 0; k < rows.size(); ++k) {
-    if (!rows[k].pendulum_zone) {
-      continue;
-    }
-    const double depth = std::fabs(rows[k].delta_a) / (rows[k].width / 2);
-    if (best == rows.size() || depth < best_depth) {
-      best = k;
-      best_depth = depth;
-    }
-  }
-  return best;
-}
-
 std::vector<Cell> best_cells(const Body& body, const std::vector<SurveyRow>& rows) {
-  const std::size_t k = best_index(rows);
+  const std::size_t k = best_candidate(rows);
   if (k < rows.size()) {
     return row_cells(rows[k]);
   }
@@ -72,7 +84,7 @@ std::vector<Cell> best_cells(const Body& body, const std::vector<SurveyRow>& row
     cells[8] = common::real_cell(rows.front().e);
     cells[9] = common::real_cell(rows.front().i);
   }
-  cells[17] = common::bool_cell(false);
+  cells.back() = common::bool_cell(false);
   return cells;
 }
 

@@ -5,9 +5,13 @@
 //   body, epoch_jd, perturber, side (inside/outside), k2, k1 (K2 >= K1), order,
 //   a_au, e, i_deg (the elements the model takes), a_res_au, delta_a_au, strength,
 //   width_au (full width in the body's a), phi_deg, sigma_deg,
+//   model_regime (libration, horseshoe, circulation), model_centre_deg,
+//   model_phi_min_deg, model_phi_max_deg, model_amplitude_deg, model_period_years,
+//   close_encounter (the averaged model's trajectory through the body, in phi),
 //   stable_phi_deg (the curve's stable equilibria as phi; a list in JSON, joined by ';'
 //   in CSV), pendulum_zone (true/false)
-// A --best row of a body in no zone has its candidate's cells empty (CSV) or null (JSON).
+// A --best row of a body in no resonance (tandem::best_candidate) has its candidate's
+// cells empty (CSV) or null (JSON).
 
 #include <string>
 #include <vector>
@@ -19,10 +23,7 @@ namespace tandem::survey_program {
 
 std::vector<std::string> row_columns();
 std::vector<common::Cell> row_cells(const SurveyRow& row);
-// The body's row in --best: the candidate whose global pendulum zone holds the body and
-// whose |delta_a|/(width/2) is least, or a row with the body alone.
+// The body's row in --best: tandem::best_candidate's, or a row with the body alone.
 std::vector<common::Cell> best_cells(const Body& body, const std::vector<SurveyRow>& rows);
-// The candidate best_cells picks; rows.size() when there is none.
-std::size_t best_index(const std::vector<SurveyRow>& rows);
 
 }  // namespace tandem::survey_program

@@ -8,6 +8,7 @@
 #include "bodies/angles.hpp"
 #include "bodies/barycentric.hpp"
 #include "bodies/placement.hpp"
+#include "tandem/phase_space.hpp"
 #include "tandem/solve.hpp"
 #include "tandem/survey.hpp"
 
@@ -83,6 +84,31 @@ std::pair<double, bool> curve_at(const Curve& c, double sigma) {
   return {r, c.close_encounter[i0] || c.close_encounter[i1]};
 }
 
+// The trajectory of the averaged model through the body's sigma and a, in phi.
+void model_row(SurveyRow& row, const Result& r, const bodies::AngleMap& map, Side side) {
+  const double nan = std::nan("");
+  const PhaseSpace space = phase_space(r);
+  const Trajectory t =
+      trajectory(space, row.sigma, side == Side::inside ? Axis::a1 : Axis::a2, row.a);
+  row.model_regime = t.regime;
+  row.close_encounter = t.close_encounter;
+  row.model_centre = t.regime == Regime::libration ? bodies::phi_of_sigma(map, t.centre) : nan;
+  row.model_period_years = t.period_state == PeriodState::finite ? t.period_years : nan;
+  if (t.regime == Regime::circulation) {
+    row.model_phi_min = row.model_phi_max = row.model_amplitude = nan;
+    return;
+  }
+  // phi = s*(sigma - c): the turning points swap when s = -1.
+  const double x = map.s * (t.sigma_min - map.c);
+  const double y = map.s * (t.sigma_max - map.c);
+  const double lo = std::min(x, y);
+  const double hi = std::max(x, y);
+  const double shift = bodies::degrees_0_360(lo) - lo;
+  row.model_phi_min = lo + shift;
+  row.model_phi_max = hi + shift;
+  row.model_amplitude = (hi - lo) / 2;
+}
+
 SurveyRow solved_row(const Body& original, const Frame& f, int k2, int k1, Side side) {
   const Resonance res{static_cast<double>(k2), static_cast<double>(k1)};
   const Planet body = planet_of(f.body, f.body_mass);
@@ -128,6 +154,7 @@ SurveyRow solved_row(const Body& original, const Frame& f, int k2, int k1, Side 
       row.stable_phi.push_back(bodies::phi_of_sigma(map, q.sigma));
     }
   }
+  model_row(row, r, map, side);
   const double delr = r.analysis.amplitude;
   if (row.detectable && delr > 0 && row.width > 0) {
     const auto [above, close] = curve_at(r.curve, row.sigma);

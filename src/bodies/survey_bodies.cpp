@@ -1,6 +1,7 @@
 // Many bodies at once, whole bodies per thread.
 
 #include <atomic>
+#include <cmath>
 #include <thread>
 
 #include "tandem/problem.hpp"
@@ -8,6 +9,22 @@
 #include "tandem/survey.hpp"
 
 namespace tandem {
+
+std::size_t best_candidate(const std::vector<SurveyRow>& rows) {
+  std::size_t best = rows.size();
+  double best_depth = 0;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    if (rows[k].model_regime == Regime::circulation) {
+      continue;
+    }
+    const double depth = std::fabs(rows[k].delta_a) / (rows[k].width / 2);
+    if (best == rows.size() || depth < best_depth) {
+      best = k;
+      best_depth = depth;
+    }
+  }
+  return best;
+}
 
 std::vector<BodySurvey> survey_bodies(const std::vector<Body>& bodies, const Planets& planets,
                                       const SurveyOptions& options, unsigned threads) {

@@ -92,6 +92,14 @@ TEST(SurveyBody, PlutoLibratesAbout180InThe3To2AndItsWidthIgnoresItsMass) {
   EXPECT_NEAR(r32->phi, 180, 85);
   EXPECT_NEAR(r32->a, 39.5, 0.1);
   EXPECT_NEAR(r32->a_res, 39.32, 0.05);
+  // The model's trajectory through Pluto librates about the stable point, and its turning
+  // points, converted to phi, enclose Pluto's phi (the conversion's sign and shift).
+  EXPECT_EQ(r32->model_regime, Regime::libration);
+  EXPECT_NEAR(r32->model_centre, r32->stable_phi[0], 2);
+  EXPECT_LE(r32->model_phi_min, r32->phi);
+  EXPECT_GE(r32->model_phi_max, r32->phi);
+  EXPECT_NEAR(r32->model_amplitude, (r32->model_phi_max - r32->model_phi_min) / 2, 1e-9);
+  EXPECT_FALSE(r32->close_encounter);
 
   SurveyOptions lighter = o;
   lighter.body_mass = 1e-14;

@@ -10,7 +10,9 @@ EXCERPT = pathlib.Path(os.environ.get("TANDEM_SOURCE_DIR", ".")) / "examples/sur
 
 COLUMNS = ["body", "epoch_jd", "perturber", "side", "k2", "k1", "order", "a_au", "e", "i_deg",
            "a_res_au", "delta_a_au", "strength", "width_au", "phi_deg", "sigma_deg",
-           "stable_phi_deg", "pendulum_zone"]
+           "model_regime", "model_centre_deg", "model_phi_min_deg", "model_phi_max_deg",
+           "model_amplitude_deg", "model_period_years", "close_encounter", "stable_phi_deg",
+           "pendulum_zone"]
 
 
 def test_read_bodies_decodes_the_mpc_rows_and_warns_about_a_bad_one(tmp_path):
@@ -33,7 +35,10 @@ def test_survey_columns_verdicts_and_threads():
     verdict = {b: (k2, k1) for b, k2, k1 in zip(best["body"], best["k2"], best["k1"])}
     assert verdict["(134340) Pluto"] == (3, 2)
     assert verdict["(20161) 1996 TR66"] == (2, 1)
-    assert not best.set_index("body").loc["(50000) Quaoar", "pendulum_zone"]
+    by_body = best.set_index("body")
+    assert by_body.loc["(134340) Pluto", "model_regime"] == "libration"
+    assert abs(by_body.loc["(134340) Pluto", "model_centre_deg"] - 180) < 5
+    assert by_body.loc["(50000) Quaoar", "model_regime"] is None
     one = tandem.survey(bodies, max_k2=6, threads=1)
     two = tandem.survey(bodies, max_k2=6, threads=2)
     assert one.equals(two)

@@ -22,7 +22,8 @@ excerpt=$example/distant-excerpt.txt
 [ -s err.txt ] && fail "unexpected warnings: $(cat err.txt)"
 head -1 best.csv | tr ',' '\n' >columns.txt
 for column in body epoch_jd perturber side k2 k1 order a_au e i_deg a_res_au delta_a_au \
-  strength width_au phi_deg sigma_deg; do
+  strength width_au phi_deg sigma_deg model_regime model_centre_deg model_phi_min_deg \
+  model_phi_max_deg model_amplitude_deg model_period_years close_encounter; do
   grep -qx "$column" columns.txt || fail "no column $column"
 done
 # body, k2, k1 of each body's best row (names without commas in this excerpt).
