@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "tandem/bodies.hpp"
+#include "tandem/solve.hpp"
 #include "tandem/survey.hpp"
+#include "tandem/survey_nbody.hpp"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -107,7 +109,8 @@ std::vector<tandem::Body> bodies_of(const py::object& frame) {
 py::object survey(const py::object& frame, std::optional<std::string> perturber,
                   std::pair<int, int> order, int max_k2, double window, double body_mass,
                   const std::string& elements, std::optional<std::filesystem::path> planets_file,
-                  double star_mass, bool best, unsigned threads) {
+                  double star_mass, bool best, unsigned threads, bool nbody,
+                  const std::string& integrate, std::optional<double> length) {
   tandem::SurveyOptions o;
   o.order_min = order.first;
   o.order_max = order.second;
@@ -134,39 +137,98 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
     }
     planets = tandem::read_planets(in, star_mass);
   }
+  tandem::NbodyOptions no;
+  if (integrate == "perturber" || integrate == "giants") {
+    no.integrate = integrate == "giants" ? tandem::IntegratedPlanets::giants
+                                         : tandem::IntegratedPlanets::perturber;
+  } else {
+    no.integrate = tandem::IntegratedPlanets::list;
+    std::size_t from = 0;
+    while (from <= integrate.size()) {
+      const std::size_t comma = std::min(integrate.find(',', from), integrate.size());
+      no.planets.push_back(integrate.substr(from, comma - from));
+      from = comma + 1;
+    }
+  }
+  if (length && !(*length > 0)) {
+    throw py::value_error("length must be positive");
+  }
+  no.length_years = length;
   const std::vector<tandem::Body> bodies = bodies_of(frame);
   std::vector<tandem::BodySurvey> surveyed;
+  std::vector<std::vector<tandem::NbodyColumns>> checked;
   {
     py::gil_scoped_release release;
     surveyed = tandem::survey_bodies(bodies, planets, o, threads);
+    if (nbody) {
+      checked = tandem::check_survey(bodies, surveyed, planets, o, no,
+                                     threads == 0 ? tandem::available_processors() : threads);
+    }
   }
-  const std::vector<std::string> names{"body",
-                                       "epoch_jd",
-                                       "perturber",
-                                       "side",
-                                       "k2",
-                                       "k1",
-                                       "order",
-                                       "a_au",
-                                       "e",
-                                       "i_deg",
-                                       "a_res_au",
-                                       "delta_a_au",
-                                       "strength",
-                                       "width_au",
-                                       "phi_deg",
-                                       "sigma_deg",
-                                       "model_regime",
-                                       "model_centre_deg",
-                                       "model_phi_min_deg",
-                                       "model_phi_max_deg",
-                                       "model_amplitude_deg",
-                                       "model_period_years",
-                                       "close_encounter",
-                                       "stable_phi_deg",
-                                       "pendulum_zone"};
+  std::vector<std::string> names{"body",
+                                 "epoch_jd",
+                                 "perturber",
+                                 "side",
+                                 "k2",
+                                 "k1",
+                                 "order",
+                                 "a_au",
+                                 "e",
+                                 "i_deg",
+                                 "a_res_au",
+                                 "delta_a_au",
+                                 "strength",
+                                 "width_au",
+                                 "phi_deg",
+                                 "sigma_deg",
+                                 "model_regime",
+                                 "model_centre_deg",
+                                 "model_phi_min_deg",
+                                 "model_phi_max_deg",
+                                 "model_amplitude_deg",
+                                 "model_period_years",
+                                 "close_encounter",
+                                 "stable_phi_deg",
+                                 "pendulum_zone"};
+  const std::size_t model_columns = names.size();
+  if (nbody) {
+    for (const char* n :
+         {"nbody_length_years", "nbody_fraction", "nbody_centre_deg", "nbody_amplitude_deg",
+          "nbody_period_years", "nbody_stop", "nbody_flags", "verdict"}) {
+      names.push_back(n);
+    }
+  }
   std::vector<py::list> cols(names.size());
   const auto warn = py::module_::import("warnings").attr("warn");
+  const auto add_nbody = [&](const tandem::NbodyColumns* c) {
+    if (!nbody) {
+      return;
+    }
+    if (!c) {
+      for (std::size_t k = model_columns; k < names.size(); ++k) {
+        cols[k].append(py::none());
+      }
+      return;
+    }
+    py::list flags;
+    if (c->low_eccentricity) {
+      flags.append("low e");
+    }
+    if (c->near_separatrix) {
+      flags.append("near separatrix");
+    }
+    const py::object values[] = {py::cast(c->length_years),
+                                 py::cast(c->fraction),
+                                 py::cast(c->centre_deg),
+                                 py::cast(c->amplitude_deg),
+                                 py::cast(c->period_years),
+                                 py::cast(std::string(tandem::name(c->stop))),
+                                 flags,
+                                 py::cast(std::string(tandem::name(c->verdict)))};
+    for (std::size_t k = model_columns; k < names.size(); ++k) {
+      cols[k].append(values[k - model_columns]);
+    }
+  };
   const auto add = [&](const tandem::SurveyRow& r) {
     const py::object values[] = {
         py::cast(r.body),
@@ -194,7 +256,7 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
         py::cast(r.close_encounter),
         py::cast(r.stable_phi),
         py::cast(r.pendulum_zone)};
-    for (std::size_t k = 0; k < names.size(); ++k) {
+    for (std::size_t k = 0; k < model_columns; ++k) {
       cols[k].append(values[k]);
     }
   };
@@ -205,14 +267,30 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
       continue;
     }
     if (!best) {
-      for (const auto& r : s.rows) {
-        add(r);
+      for (std::size_t k = 0; k < s.rows.size(); ++k) {
+        add(s.rows[k]);
+        add_nbody(nbody ? &checked[b][k] : nullptr);
       }
       continue;
     }
-    // The resonance the model puts the body in, or a row of the body alone.
-    if (const std::size_t k = tandem::best_candidate(s.rows); k < s.rows.size()) {
-      add(s.rows[k]);
+    // The candidate the body is found resonant in (the largest fraction of windows, then
+    // the smallest amplitude); else the one the model puts it in; else the body alone.
+    std::size_t pick = s.rows.size();
+    for (std::size_t k = 0; nbody && k < s.rows.size(); ++k) {
+      const tandem::NbodyColumns& c = checked[b][k];
+      if (c.verdict == tandem::BodyVerdict::resonant &&
+          (pick == s.rows.size() || c.fraction > checked[b][pick].fraction ||
+           (c.fraction == checked[b][pick].fraction &&
+            c.amplitude_deg < checked[b][pick].amplitude_deg))) {
+        pick = k;
+      }
+    }
+    if (pick == s.rows.size()) {
+      pick = tandem::best_candidate(s.rows);
+    }
+    if (pick < s.rows.size()) {
+      add(s.rows[pick]);
+      add_nbody(nbody ? &checked[b][pick] : nullptr);
       continue;
     }
     for (std::size_t k = 0; k < names.size(); ++k) {
@@ -220,7 +298,7 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
     }
     cols[0][cols[0].size() - 1] = py::cast(bodies[b].name);
     cols[1][cols[1].size() - 1] = py::cast(bodies[b].epoch_jd);
-    cols.back()[cols.back().size() - 1] = py::cast(false);
+    cols[model_columns - 1][cols[model_columns - 1].size() - 1] = py::cast(false);
   }
   py::dict d;
   for (std::size_t k = 0; k < names.size(); ++k) {
@@ -244,18 +322,24 @@ left out with a warning naming the line and the field.)");
   m.def("survey", &survey, "bodies"_a, "perturber"_a = py::none(),
         "order"_a = std::pair<int, int>{0, 4}, "max_k2"_a = 20, "window"_a = 0.5,
         "body_mass"_a = 1e-12, "elements"_a = "barycentric", "planets"_a = py::none(),
-        "star_mass"_a = 1.0, "best"_a = false, "threads"_a = 0,
+        "star_mass"_a = 1.0, "best"_a = false, "threads"_a = 0, "nbody"_a = false,
+        "integrate"_a = "perturber", "length"_a = py::none(),
         R"(survey(bodies, perturber=None, order=(0, 4), max_k2=20, window=0.5,
        body_mass=1e-12, elements="barycentric", planets=None, star_mass=1.0,
-       best=False, threads=0) -> pandas.DataFrame
+       best=False, threads=0, nbody=False, integrate="perturber", length=None)
+       -> pandas.DataFrame
 
 For each body (a DataFrame as read_bodies gives), every resonance K2:K1 with the perturber
 whose nominal location lies within `window` au of the body's a, solved as tandem.solve
 does: the columns of tandem-survey (body, epoch_jd, perturber, side, k2, k1, order, a_au,
 e, i_deg, a_res_au, delta_a_au, strength, width_au, phi_deg, sigma_deg, model_regime,
 model_centre_deg, model_phi_min_deg, model_phi_max_deg, model_amplitude_deg,
-model_period_years, close_encounter, stable_phi_deg, pendulum_zone). planets: a CSV with
-mass_msun per planet (default: JPL's approximate
+model_period_years, close_encounter, stable_phi_deg, pendulum_zone). nbody=True adds the
+N-body check of each row, as tandem-survey does by default: nbody_length_years,
+nbody_fraction, nbody_centre_deg, nbody_amplitude_deg, nbody_period_years, nbody_stop,
+nbody_flags (a list), verdict; integrate "perturber", "giants" or planet names joined by
+commas; length in years (None: 10 000 for a body inside Jupiter with Jupiter as perturber,
+100 000 otherwise). planets: a CSV with mass_msun per planet (default: JPL's approximate
 elements of the eight planets). best=True: one row per body. The GIL is released while
 it computes.)");
 }

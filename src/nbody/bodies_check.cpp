@@ -213,7 +213,12 @@ void run_chunk(const CheckSetup& s, const Frame& f, const std::vector<CheckBody>
   for (std::size_t k = 0; k < starts.size(); ++k) {
     std::vector<WatchResult>& res = out[chunk.first + k];
     for (Tracker& tr : trackers[k]) {
-      const double span = static_cast<double>(total - tr.cycle_steps) * years_per_step;
+      // The kept samples of a whole run: the multiples of the stride from half a cycle
+      // after the start to half a cycle before the end.
+      const long long half = tr.cycle_steps / 2;
+      const long long first = (half + tr.stride - 1) / tr.stride * tr.stride;
+      const long long last = (total - half) / tr.stride * tr.stride;
+      const double span = static_cast<double>(last - first) * years_per_step;
       WatchResult r;
       r.decision = decide_libration(tr.t, tr.phi, span, tr.watch->expected_period_years, start_e[k],
                                     s.decision);

@@ -44,3 +44,20 @@ def test_survey_columns_verdicts_and_threads():
     assert one.equals(two)
     with pytest.raises(ValueError):
         tandem.survey(bodies, elements="sideways")
+
+
+def test_survey_with_the_nbody_check():
+    # Pluto librates in 3:2 about 180 degrees; Quaoar, a classical object, in none of its
+    # candidates. 40 000 years with Neptune: two of Pluto's librations.
+    bodies = tandem.read_bodies(EXCERPT)
+    pick = bodies[bodies["name"].isin(["(134340) Pluto", "(50000) Quaoar"])]
+    rows = tandem.survey(pick, max_k2=6, nbody=True, length=40000.0, threads=2)
+    assert list(rows.columns)[len(COLUMNS):] == [
+        "nbody_length_years", "nbody_fraction", "nbody_centre_deg", "nbody_amplitude_deg",
+        "nbody_period_years", "nbody_stop", "nbody_flags", "verdict"]
+    pluto = rows[(rows["body"] == "(134340) Pluto") & (rows["k2"] == 3) & (rows["k1"] == 2)].iloc[0]
+    assert pluto["verdict"] == "resonant" and pluto["nbody_stop"] == "completed"
+    assert abs(pluto["nbody_centre_deg"] - 180) < 10
+    assert (rows[rows["body"] == "(50000) Quaoar"]["verdict"] != "resonant").all()
+    with pytest.raises(ValueError):
+        tandem.survey(pick, nbody=True, length=-1.0)

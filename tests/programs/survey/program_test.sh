@@ -33,6 +33,16 @@ for expected in "(134340) Pluto|3:2" "(28978) Ixion|3:2" "(20161) 1996 TR66|2:1"
   grep -qxF "$expected" best.txt || fail "expected $expected in: $(cat best.txt)"
 done
 
+# The N-body check's columns close every row; --no-nbody leaves the model's alone; an
+# unknown planet to integrate is refused with status 2.
+head -1 best.csv | grep -q ',nbody_length_years,nbody_fraction,nbody_centre_deg,nbody_amplitude_deg,nbody_period_years,nbody_stop,nbody_flags,verdict$' ||
+  fail "no N-body columns: $(head -1 best.csv)"
+grep -q '^(134340) Pluto,.*,completed,,resonant$' best.csv || fail "Pluto not resonant: $(grep Pluto best.csv)"
+"$survey" "$excerpt" --best --no-nbody --output model.csv 2>/dev/null || fail "--no-nbody failed"
+head -1 model.csv | grep -q 'pendulum_zone$' || fail "--no-nbody columns: $(head -1 model.csv)"
+"$survey" "$excerpt" --integrate Vulcan --output vulcan.csv 2>err.txt
+[ $? -eq 2 ] && grep -q "no planet Vulcan" err.txt || fail "--integrate Vulcan: $(cat err.txt)"
+
 # A row with a broken eccentricity (columns 71-79) is left out with a warning and counted.
 { head -2 "$excerpt"; sed -n 3p "$excerpt" | sed 's/^\(.\{70\}\).\{9\}/\1  0.x1234/'; } >bad.txt
 "$survey" bad.txt --output bad.csv 2>err.txt || fail "a bad row stopped the survey"
