@@ -3,7 +3,8 @@
 // computes, and the computation runs with the GIL released.
 //
 // The curve's arrays are read-only views into the Result that owns them (an assignment
-// raises instead of changing a copy). A number that is not there is NaN, never None or 0:
+// raises instead of changing a copy); period_years alone is a read-only array of its own,
+// since it shows NaN where the library holds 0. A number that is not there is NaN, never None or 0:
 // the libration period of a point without one, as Verification's values the run did not
 // show; so numpy and pandas keep float columns and see them as missing. Every type pickles
 // (bit for bit), so that multiprocessing and concurrent.futures can ship them.
@@ -16,8 +17,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <optional>
+#include <type_traits>
 
 #include "phase_binding.hpp"
 #include "scan_binding.hpp"
@@ -336,8 +339,8 @@ Names follow the columns of tandem-scan's catalogue; the older short names remai
 aliases (a1 for a1_au, a2 for a2_au, mean for mean_r, width_a1 for width_a1_au, width_a2
 for width_a2_au, min_distance for min_distance_hill).
 
-Curve over sigma (read-only numpy arrays of 360, views into the result; point i at
-sigma = i degrees):
+Curve over sigma (read-only numpy arrays of 360, views into the result except
+period_years; point i at sigma = i degrees):
   sigma, r, r_minus_rmin, min_distance_hill (closest approach, mutual Hill radii),
   close_encounter (bool), period_years (NaN where no period)
 Analysis: mean_r (<R>), rmin, rmax, amplitude, strength (<R> - Rmin), detectable,

@@ -22,6 +22,7 @@
 #include "scan/request.hpp"
 #include "scan/rows.hpp"
 #include "scan/scheduler.hpp"
+#include "scan/zones.hpp"
 #include "tandem/tandem.hpp"
 
 namespace py = pybind11;
@@ -133,6 +134,7 @@ py::tuple scan_rows(const tandem::System& system, const std::string& name,
     callbacks.finished = [&](std::size_t job, scan::Solved&& solved) {
       const scan::RowPlace row_place{static_cast<int>(job) + 1, total, placement};
       rows[job] = scan::row_cells(row_place, name, plan[job], solved.result);
+      rows[job].push_back(scan::zones_cell(solved.result));
     };
     callbacks.go_on = [&] {
       py::gil_scoped_acquire acquire;

@@ -119,8 +119,8 @@ struct Trajectory {
   double a1_max = 0;
   double a2_min = 0;
   double a2_max = 0;
-  double energy = 0;      // H at the start, as R - Rmin
-  double sigma_rate = 0;  // Sigma at the start, M_sun au^2/day
+  double energy = 0;    // H at the start, as R - Rmin
+  double momentum = 0;  // Sigma at the start, M_sun au^2/day
   PeriodState period_state = PeriodState::finite;
   double period_years = 0;       // T = closed integral of dsigma/(hii*Sigma); NaN unless finite
   bool close_encounter = false;  // the curve reaches a close-encounter band

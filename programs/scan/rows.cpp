@@ -30,12 +30,19 @@ const std::vector<std::string>& row_columns(bool verified) {
                                                    "close_encounters",
                                                    "min_distance_hill",
                                                    "placed"};
+  // The zones column comes last, after the verify column where there is one.
+  static const std::vector<std::string> plain = [] {
+    std::vector<std::string> all = columns;
+    all.push_back("zones");
+    return all;
+  }();
   static const std::vector<std::string> with_verify = [] {
     std::vector<std::string> all = columns;
     all.push_back("verify");
+    all.push_back("zones");
     return all;
   }();
-  return verified ? with_verify : columns;
+  return verified ? with_verify : plain;
 }
 
 std::vector<SigmaRange> close_encounter_ranges(const GridArray<bool>& ce) {

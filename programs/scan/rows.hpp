@@ -14,6 +14,7 @@
 //   min_distance_hill     the closest approach over the grid, mutual Hill radii
 //   placed                planet1 or planet2: whose axis was put at exact resonance
 //   verify                with --verify only: the N-body check of each stable equilibrium
+//   zones                 the libration zone of each stable equilibrium (scan/zones.hpp)
 //
 // CSV writes an equilibrium as sigma, then ":period_years" where a libration period was
 // set (at every stable point, and at an unstable one that a later detection relabelled),
@@ -40,7 +41,7 @@
 
 namespace tandem::scan {
 
-// The columns above; `verified` adds the verify column at the end.
+// The columns above; `verified` adds the verify column before zones.
 const std::vector<std::string>& row_columns(bool verified = false);
 
 struct RowPlace {

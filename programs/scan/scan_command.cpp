@@ -1,16 +1,13 @@
 #include "scan/scan_command.hpp"
 
-#include <signal.h>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
-
-#include <csignal>
 #include <functional>
-#include <initializer_list>
 #include <iostream>
 #include <new>
 
+#include "common/held_signals.hpp"
 #include "common/input.hpp"
 #include "common/output_file.hpp"
 #include "scan/curves.hpp"
@@ -20,6 +17,7 @@
 #include "scan/rows.hpp"
 #include "scan/scheduler.hpp"
 #include "scan/stop_signals.hpp"
+#include "scan/zones.hpp"
 #include "tandem/solve.hpp"
 #include "tandem/version.hpp"
 
@@ -205,9 +203,10 @@ int scan_command(const ScanSettings& s) {
       total_cost += p.resonance.k2;
     }
     ProgressLine progress(s.progress, jobs.size(), total_cost);
-    // Rows on standard output must not follow the progress line on a shared terminal.
+    // Rows written through (to standard output, or a device that may be the terminal) must
+    // not follow the progress line on a shared terminal.
     RowWriter rows(out, jobs.size(), [&] {
-      if (out.file().empty()) {
+      if (out.written_through()) {
         progress.clear();
       }
     });
@@ -218,6 +217,7 @@ int scan_command(const ScanSettings& s) {
       if (s.verify) {
         cells.push_back(verify_cell(solved.verifications));
       }
+      cells.push_back(zones_cell(solved.result));
       rows.add(job, catalogue.line(cells));
       if (!s.curves.empty()) {
         // A curve that cannot be written ends the scan as an interrupt does, with the
@@ -273,20 +273,10 @@ int merge_command(const std::vector<fs::path>& parts, const fs::path& output) {
     const std::string catalogue = merge_parts(parts);
     // While the catalogue is written under its temporary name, a stop signal waits: it
     // ends the program (as it would have before) once the file is whole or removed.
-    sigset_t stops;
-    sigemptyset(&stops);
-    for (const int sig : {SIGINT, SIGHUP, SIGTERM}) {
-      sigaddset(&stops, sig);
-    }
-    sigset_t before;
-    pthread_sigmask(SIG_BLOCK, &stops, &before);
-    struct Unblock {
-      const sigset_t& mask;
-      ~Unblock() { pthread_sigmask(SIG_SETMASK, &mask, nullptr); }
-    } unblock{before};
+    common::HeldStopSignals held;
     common::OutputFile out(output, parts);
     if (out.written_through()) {
-      pthread_sigmask(SIG_SETMASK, &before, nullptr);  // a pipe may block: stay stoppable
+      held.release();  // a pipe may block: stay stoppable
     }
     out.write(catalogue);
     out.commit();

@@ -33,6 +33,10 @@ const common::ProgramText program_text{
     "                                   with the planets of a file instead of JPL's table\n"
     "  tandem-survey Distant.txt --elements heliocentric\n"
     "                                   the elements as they stand, about the Sun alone\n"
+    "  tandem-survey Distant.txt --no-nbody\n"
+    "                                   the averaged model alone, without the N-body check\n"
+    "  tandem-survey Distant.txt --integrate giants --length 1e6\n"
+    "                                   the N-body check with Jupiter to Neptune, 1 Myr\n"
     "  tandem-survey MPCORB.DAT --shard 3/8 --output part-3.csv\n"
     "  tandem-survey merge part-*.csv --output survey.csv\n"
     "                                   a survey in eight parts (e.g. a Slurm array), merged\n"};
@@ -93,6 +97,19 @@ int main(int argc, char** argv) {
                   "Write the catalogue to this file, which appears whole or not at all "
                   "(default: standard output)");
   app->add_option("--threads", s.threads, "Worker threads (default 0: every processor)");
+  bool no_nbody = false;
+  std::string integrate = "perturber";
+  double length = 0;
+  app->add_flag("--no-nbody", no_nbody,
+                "The averaged model alone: no N-body check, no nbody_* or verdict columns");
+  app->add_option("--integrate", integrate,
+                  "The planets that move in the N-body check: perturber (default: each body's "
+                  "perturber alone, the star carrying the planets inside it), giants (Jupiter to "
+                  "Neptune), or a list of names (e.g. --integrate Jupiter,Saturn)");
+  app->add_option("--length", length,
+                  "Years of the N-body check (default: 10000 for a body inside Jupiter's orbit "
+                  "with Jupiter as perturber, 100000 otherwise)")
+      ->check(CLI::PositiveNumber);
   if (const auto status = common::parse(*app, argc, argv, std::cout, std::cerr)) {
     return *status;
   }
@@ -143,6 +160,30 @@ int main(int argc, char** argv) {
   }
   if (!perturber.empty()) {
     s.options.perturber = perturber;
+  }
+  s.nbody = !no_nbody;
+  if (integrate == "perturber") {
+    s.nbody_options.integrate = IntegratedPlanets::perturber;
+  } else if (integrate == "giants") {
+    s.nbody_options.integrate = IntegratedPlanets::giants;
+  } else {
+    s.nbody_options.integrate = IntegratedPlanets::list;
+    std::size_t from = 0;
+    while (from <= integrate.size()) {
+      const std::size_t comma = std::min(integrate.find(',', from), integrate.size());
+      const std::string name = integrate.substr(from, comma - from);
+      if (name.empty()) {
+        return common::usage_error(
+            program_text,
+            "--integrate " + integrate + ": perturber, giants or planet names separated by commas",
+            std::cerr);
+      }
+      s.nbody_options.planets.push_back(name);
+      from = comma + 1;
+    }
+  }
+  if (app->count("--length") > 0) {
+    s.nbody_options.length_years = length;
   }
   s.output = output;
   s.progress = isatty(STDERR_FILENO) != 0;

@@ -14,6 +14,7 @@
 #include "common/output_file.hpp"
 #include "scan/progress.hpp"
 #include "scan/stop_signals.hpp"
+#include "survey/nbody_stage.hpp"
 #include "survey/rows.hpp"
 #include "tandem/solve.hpp"
 #include "tandem/version.hpp"
@@ -41,6 +42,7 @@ struct Done {
   std::string text;                    // the body's catalogue lines
   std::optional<std::string> failure;  // why the body could not be surveyed
   std::size_t place = 0;
+  std::optional<SurveyedBody> surveyed;  // with the N-body check: the lines come later
 };
 
 // The queue between the reading thread and the workers, and the finished bodies.
@@ -113,8 +115,10 @@ Done survey_one(const Body& body, const Planets& planets, const SurveySettings& 
                 const common::Catalogue& catalogue) {
   Done d;
   try {
-    const std::vector<SurveyRow> rows = survey_body(body, planets, s.options);
-    if (s.best) {
+    std::vector<SurveyRow> rows = survey_body(body, planets, s.options);
+    if (s.nbody) {
+      d.surveyed = SurveyedBody{body, {std::move(rows), {}}};
+    } else if (s.best) {
       d.text = catalogue.line(best_cells(body, rows));
     } else {
       for (const SurveyRow& r : rows) {
@@ -176,7 +180,8 @@ SurveyIdentity identity_of(const SurveySettings& s) {
           {"window_au", o.window_au},
           {"body_mass", o.body_mass},
           {"elements", o.elements == ElementsKind::barycentric ? "barycentric" : "heliocentric"},
-          {"best", s.best}};
+          {"best", s.best},
+          {"nbody", s.nbody ? nbody_identity(s.nbody_options) : nlohmann::ordered_json()}};
 }
 
 }  // namespace
@@ -217,6 +222,15 @@ int run_survey(const SurveySettings& s) {
       return fail("--perturber " + *s.options.perturber + ": no such planet");
     }
   }
+  for (const std::string& n : s.nbody_options.planets) {
+    bool known = false;
+    for (const Body& p : planets.planets) {
+      known = known || p.name == n;
+    }
+    if (!known) {
+      return fail("--integrate: no planet " + n + " among the planets");
+    }
+  }
   const bool from_stdin = s.bodies == "-";
   if (s.shard && from_stdin) {
     return fail("--shard needs a bodies file, not standard input");
@@ -234,7 +248,12 @@ int run_survey(const SurveySettings& s) {
   try {
     BodyReader reader(in, s.bodies_format);
     common::OutputFile out(s.output);
-    const common::Catalogue catalogue(s.format, row_columns());
+    std::vector<std::string> columns = row_columns();
+    if (s.nbody) {
+      const std::vector<std::string> more = nbody_columns();
+      columns.insert(columns.end(), more.begin(), more.end());
+    }
+    const common::Catalogue catalogue(s.format, columns);
     const PartShard shard = s.shard.value_or(PartShard{});
     if (s.shard) {
       out.write(part_first_line(identity_of(s), shard, s.format));
@@ -280,6 +299,39 @@ int run_survey(const SurveySettings& s) {
       }
       out.write(d.text);
     };
+    // With the N-body check the finished bodies wait in a batch, written when it is full
+    // and at the end, in the file's order.
+    std::vector<Done> batch;
+    std::size_t flushed = 0;
+    const auto flush = [&] {
+      std::vector<SurveyedBody> checked;
+      for (const Done& d : batch) {
+        if (d.surveyed) {
+          checked.push_back(*d.surveyed);
+        }
+      }
+      const std::vector<std::string> lines =
+          nbody_lines(checked, planets, s.options, s.nbody_options, s.best, threads, catalogue);
+      std::size_t k = 0;
+      for (Done& d : batch) {
+        if (d.surveyed) {
+          d.text = lines[k++];
+        }
+        report(d);
+      }
+      flushed += batch.size();
+      batch.clear();
+    };
+    const auto finished = [&](Done d) {
+      if (!s.nbody) {
+        report(d);
+        return;
+      }
+      batch.push_back(std::move(d));
+      if (batch.size() >= nbody_batch_bodies) {
+        flush();
+      }
+    };
     while (!all_read || written < read) {
       while (!all_read && read - written < threads * bodies_per_thread) {
         BodyRow row = reader.next();
@@ -301,14 +353,15 @@ int run_survey(const SurveySettings& s) {
       }
       if (written < read) {
         if (auto d = pipe.collect(written, std::chrono::milliseconds(100))) {
-          report(*d);
+          finished(std::move(*d));
           ++written;
         }
       }
       if (scan::stop_requested()) {
         progress.clear();
-        std::size_t kept = written;
-        if (!s.shard) {  // a part keeps only what follows its bodies in order
+        // Bodies waiting for their N-body check are not finished.
+        std::size_t kept = s.nbody ? flushed : written;
+        if (!s.shard && !s.nbody) {  // a part keeps only what follows its bodies in order
           for (const Done& d : pipe.the_rest()) {
             out.write(d.text);
             ++kept;
@@ -323,6 +376,9 @@ int run_survey(const SurveySettings& s) {
         std::_Exit(exit_interrupted);
       }
       progress.show(written, read, all_read);
+    }
+    if (!batch.empty()) {
+      flush();
     }
     stop_workers();
     progress.clear();

@@ -18,6 +18,7 @@
 #include "survey/parts.hpp"
 #include "tandem/bodies.hpp"
 #include "tandem/survey.hpp"
+#include "tandem/survey_nbody.hpp"
 
 namespace tandem::survey_program {
 
@@ -34,6 +35,8 @@ struct SurveySettings {
   unsigned threads = 0;          // 0: every processor
   bool progress = false;
   std::optional<PartShard> shard;
+  bool nbody = true;  // the N-body check of every row (survey/nbody_stage.hpp)
+  NbodyOptions nbody_options;
 };
 
 // The exit status: 0, 1 after an interrupt, 2 after a failure (reported on standard error).

@@ -24,7 +24,8 @@ const std::vector<std::string>& row_columns() {
                                                    "steps",
                                                    "start_sigma_deg",
                                                    "start_iterations",
-                                                   "start_converged"};
+                                                   "start_converged",
+                                                   "model_period_years"};
   return columns;
 }
 

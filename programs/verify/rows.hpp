@@ -8,7 +8,9 @@
 // centre_drift_deg, librates, librations, stop ("completed", "close encounter",
 // "escape", "energy drift", "step limit"), min_distance_hill, energy_error,
 // angular_momentum_error, duration_years, steps, start_sigma_deg, start_iterations,
-// start_converged. Values the run did not show are nan in CSV and null in JSON.
+// start_converged, model_period_years (the averaged model's period of the level curve
+// through the start, i.e. at the run's amplitude; nan near a separatrix). Values the run
+// did not show are nan in CSV and null in JSON.
 
 #include <string>
 #include <vector>
@@ -19,6 +21,7 @@
 namespace tandem::verify_cli {
 
 const std::vector<std::string>& row_columns();
+// Every column but the last, model_period_years, which the caller appends.
 std::vector<common::Cell> row_cells(const Resonance& resonance, const Verification& v);
 
 }  // namespace tandem::verify_cli

@@ -12,11 +12,31 @@
 
 namespace tandem {
 
-inline const double twopi = 8.0 * std::atan(1.0);
+// The three are computed together, in this order, by one initialiser: as separate inline
+// variables each had an initialiser of its own, and the order in which a program runs
+// the initialisers of different translation units is not fixed (a clang++ build ran pi's
+// before twopi's and left pi and g2r 0). The names are references to them, bound before
+// any initialiser runs.
+struct AngleConstants {
+  double twopi;
+  double pi;
+  double g2r;
+};
+
+inline AngleConstants angle_constants() {
+  AngleConstants a{};
+  a.twopi = 8.0 * std::atan(1.0);
+  a.pi = a.twopi / 2;
+  a.g2r = a.pi / 180;
+  return a;
+}
+
+inline const AngleConstants angles = angle_constants();
+inline const double& twopi = angles.twopi;
 inline constexpr double cero = 0.0;
 inline constexpr double uno = 1.0;
-inline const double pi = twopi / 2;
-inline const double g2r = pi / 180;             // degrees to radians
+inline const double& pi = angles.pi;
+inline const double& g2r = angles.g2r;          // degrees to radians
 inline constexpr double kgaus = 0.01720209895;  // Gaussian constant, au^(3/2) M_sun^(-1/2) day^-1
 inline constexpr double kg2 = kgaus * kgaus;
 inline constexpr double rhtol = 3.0;  // close-encounter distance, in mutual Hill radii

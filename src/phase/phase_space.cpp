@@ -194,7 +194,7 @@ Trajectory flat_trajectory(const PhaseSpace& space, double momentum) {
   t.centre = nan;
   t.sigma_min = nan;
   t.sigma_max = nan;
-  t.sigma_rate = momentum;
+  t.momentum = momentum;
   t.energy = 0.5 * space.hii * (momentum * momentum);
   set_axes(space, momentum, momentum, t);
   t.close_encounter = reaches_band(space.close_encounter, 0, grid_points);
@@ -222,7 +222,7 @@ Trajectory level_through(const PhaseSpace& space, double sigma_deg, double momen
   const double s0 = sigma_deg - grid_points * std::floor(sigma_deg / grid_points);
   const double start = s0 >= grid_points ? 0.0 : s0;
   Trajectory t;
-  t.sigma_rate = momentum;
+  t.momentum = momentum;
   t.energy = phase::value_at(space.cells, start) + 0.5 * space.hii * (momentum * momentum);
   const phase::Arc arc = phase::arc_at(space.cells, space.extrema, start, t.energy, false);
   const bool separatrix = touches_separatrix(space, arc, t.energy);

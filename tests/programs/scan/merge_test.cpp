@@ -131,7 +131,7 @@ TEST_F(MergeTest, RefusesPartsThatAreNotWholeOrNotWhatTheySay) {
   refused_as(part1.substr(0, part1.size() - 10), "line 4 is cut off: it has no line end");
   const std::string head = lines[0] + "\n" + lines[1] + "\n";
   refused_as(head + "1,garbage\n" + lines[3] + "\n",
-             "line 3 is not a whole catalogue row of its scan: it has 2 of the 22 columns");
+             "line 3 is not a whole catalogue row of its scan: it has 2 of the 23 columns");
   std::string moved = lines[2];
   moved.replace(moved.find(",2,1,1,"), 7, ",3,2,1,");
   refused_as(head + moved + "\n" + lines[3] + "\n",
@@ -150,7 +150,7 @@ TEST_F(MergeTest, RefusesPartsThatAreNotWholeOrNotWhatTheySay) {
   const std::string jsonl = dir_.read("part-1.jsonl").value();
   dir_.write("bad.jsonl", jsonl.substr(0, jsonl.find('\n') + 1) + "{\"index\":1}\n");
   expect_refused({"bad.jsonl"},
-                 "bad.jsonl: line 2 is not a whole catalogue row of its scan: it has 1 of the 22 "
+                 "bad.jsonl: line 2 is not a whole catalogue row of its scan: it has 1 of the 23 "
                  "columns");
 
   // Part 2 of another system read through a FIFO is refused; of this one, merged.

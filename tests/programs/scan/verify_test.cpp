@@ -95,7 +95,7 @@ TEST_F(ScanVerify, EveryRowCarriesTheLibrarysChecks) {
   const ScanOutcome csv = run_scan(dir_.path(), {"1:1", "2:1", "--verify"});
   ASSERT_EQ(csv.status, 0) << csv.err;
   const std::string header = lines_of(csv.out).at(0);
-  EXPECT_TRUE(header.ends_with(",placed,verify")) << header;
+  EXPECT_TRUE(header.ends_with(",placed,verify,zones")) << header;
   const auto rows = csv_rows(csv.out);
   ASSERT_EQ(rows.size(), 2U);
   std::size_t checked = 0;
@@ -128,7 +128,7 @@ TEST_F(ScanVerify, WithoutItTheCatalogueKeepsItsColumnsAndMixedPartsAreRefused) 
   EXPECT_EQ(lines_of(csv.out).at(0),
             "index,total,name,k2,k1,order,a1_au,a2_au,period_ratio,mean_r,rmin,rmax,strength,"
             "amplitude,detectable,width_a1_au,width_a2_au,stable,unstable,close_encounters,"
-            "min_distance_hill,placed");
+            "min_distance_hill,placed,zones");
   const ScanOutcome jsonl = run_scan(dir_.path(), {"1:1", "--format", "jsonl"});
   ASSERT_EQ(jsonl.status, 0) << jsonl.err;
   EXPECT_FALSE(nlohmann::json::parse(lines_of(jsonl.out).at(0)).contains("verify"));

@@ -21,9 +21,12 @@ cd "$scratch" || fail "cannot enter $scratch"
   fail "tandem-verify failed: $(cat err.txt)"
 head -1 trojan.csv | tr ',' '\n' >columns.txt
 for column in sigma_deg verdict predicted_period_years measured_period_years \
-  measured_centre_deg amplitude_deg energy_error; do
+  measured_centre_deg amplitude_deg energy_error model_period_years; do
   grep -qx "$column" columns.txt || fail "no column $column in trojan.csv"
 done
+# At 5 degrees off L4 the model's period lies within 1% of the small-amplitude one.
+awk -F, 'NR > 1 && $3 == 60 { r = $NF / $5; exit !(r > 0.99 && r < 1.01) }' trojan.csv ||
+  fail "model period at L4: $(grep '^1,1,60,' trojan.csv)"
 # L4 and L5 confirmed; the dip inside the close-encounter band at 0 degrees not.
 awk -F, 'NR > 1 { print $3, $4 }' trojan.csv >verdicts.txt
 printf '0 not confirmed\n60 confirmed\n300 confirmed\n' | cmp -s - verdicts.txt ||
@@ -77,6 +80,15 @@ if (ulimit -v 20000 && exec "$verify" --version) >/dev/null 2>&1; then
 else
   echo "SKIP: tandem-verify does not start in 20 MB of address space"
 fi
+
+# SIGTERM while the series is written (its temporary seen) waits until the file is whole.
+"$verify" 1:1 --series held.dat --periods 100 --output held.txt &
+pid=$!
+while kill -0 "$pid" 2>/dev/null; do
+  compgen -G '.held.dat.*.tmp' >/dev/null && kill -TERM "$pid" && break
+done
+wait "$pid"
+ls -a | grep -q '\.tmp$' && fail "SIGTERM while writing left a temporary: $(ls -a)"
 
 "$verify" --version | grep -q "^tandem-verify [0-9]" || fail "--version"
 "$verify" --help | grep -q "^Examples:" || fail "--help has no examples"
