@@ -106,6 +106,22 @@ std::vector<tandem::Body> bodies_of(const py::object& frame) {
   return out;
 }
 
+// The zones_phi_deg column: one dict per zone (centre_deg, phi_min_deg, phi_max_deg,
+// width_au, close_encounter), as the program's JSON Lines give it.
+py::list zones_list(const std::vector<tandem::SurveyZone>& zones) {
+  py::list out;
+  for (const tandem::SurveyZone& z : zones) {
+    py::dict d;
+    d["centre_deg"] = z.centre;
+    d["phi_min_deg"] = z.phi_min;
+    d["phi_max_deg"] = z.phi_max;
+    d["width_au"] = z.width;
+    d["close_encounter"] = z.close_encounter;
+    out.append(d);
+  }
+  return out;
+}
+
 py::object survey(const py::object& frame, std::optional<std::string> perturber,
                   std::pair<int, int> order, int max_k2, double window, double body_mass,
                   const std::string& elements, std::optional<std::filesystem::path> planets_file,
@@ -189,7 +205,8 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
                                  "model_period_years",
                                  "close_encounter",
                                  "stable_phi_deg",
-                                 "pendulum_zone"};
+                                 "pendulum_zone",
+                                 "zones_phi_deg"};
   const std::size_t model_columns = names.size();
   if (nbody) {
     for (const char* n :
@@ -255,7 +272,8 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
         py::cast(r.model_period_years),
         py::cast(r.close_encounter),
         py::cast(r.stable_phi),
-        py::cast(r.pendulum_zone)};
+        py::cast(r.pendulum_zone),
+        zones_list(r.zones)};
     for (std::size_t k = 0; k < model_columns; ++k) {
       cols[k].append(values[k]);
     }
@@ -334,7 +352,7 @@ whose nominal location lies within `window` au of the body's a, solved as tandem
 does: the columns of tandem-survey (body, epoch_jd, perturber, side, k2, k1, order, a_au,
 e, i_deg, a_res_au, delta_a_au, strength, width_au, phi_deg, sigma_deg, model_regime,
 model_centre_deg, model_phi_min_deg, model_phi_max_deg, model_amplitude_deg,
-model_period_years, close_encounter, stable_phi_deg, pendulum_zone). nbody=True adds the
+model_period_years, close_encounter, stable_phi_deg, pendulum_zone, zones_phi_deg). nbody=True adds the
 N-body check of each row, as tandem-survey does by default: nbody_length_years,
 nbody_fraction, nbody_centre_deg, nbody_amplitude_deg, nbody_period_years, nbody_stop,
 nbody_flags (a list), verdict; integrate "perturber", "giants" or planet names joined by

@@ -46,6 +46,15 @@ struct SurveyOptions {
   ElementsKind elements = ElementsKind::barycentric;
 };
 
+// A libration zone of the solved curve, in the body's critical angle phi (degrees) and a.
+struct SurveyZone {
+  double centre = 0;   // the stable equilibrium, 0..360
+  double phi_min = 0;  // the zone's extent at its barrier, phi_min <= centre <= phi_max
+  double phi_max = 0;
+  double width = 0;              // full width in the body's a at the equilibrium, au
+  bool close_encounter = false;  // the zone reaches a close-encounter band
+};
+
 struct SurveyRow {
   std::string body;
   double epoch_jd = 0;
@@ -78,6 +87,10 @@ struct SurveyRow {
   double model_period_years = 0;
   bool close_encounter = false;
   std::vector<double> stable_phi;  // the curve's stable equilibria, as phi, degrees
+  // The libration zone about each of those equilibria (tandem::Zone), as phi: its centre
+  // in 0..360, its extent at the barrier that bounds it, unwrapped so that phi_min <=
+  // centre <= phi_max, and its full width in the body's a (au).
+  std::vector<SurveyZone> zones;
   // Inside the global pendulum zone: R(sigma) - Rmin + delr*(delta_a/(width/2))^2 < delr,
   // delr = Rmax - Rmin, sigma not in a close-encounter band (R at sigma interpolated
   // linearly between grid points).

@@ -31,8 +31,40 @@ std::vector<std::string> row_columns() {
           "model_period_years",
           "close_encounter",
           "stable_phi_deg",
-          "pendulum_zone"};
+          "pendulum_zone",
+          "zones_phi_deg"};
 }
+
+namespace {
+
+// An angle in 0 <= x < 360 degrees.
+double in_0_360(double x) {
+  const double r = x - 360 * std::floor(x / 360);
+  return r < 360 ? r : 0;
+}
+
+// CSV: centre:lo-hi:width per zone, the ends reduced to 0..360 as tandem-scan's zones
+// column writes them (lo > hi where the zone passes through 0, lo = hi when it goes once
+// round from its barrier), "*" after it where the zone reaches a close-encounter band,
+// joined by ";"; JSON: a list of objects with the extent unwrapped about the centre.
+Cell zones_cell(const std::vector<SurveyZone>& zones) {
+  std::string joined;
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  for (const SurveyZone& z : zones) {
+    joined += (joined.empty() ? "" : ";") + common::real_text(z.centre) + ":" +
+              common::real_text(in_0_360(z.phi_min)) + "-" +
+              common::real_text(in_0_360(z.phi_max)) + ":" + common::real_text(z.width) +
+              (z.close_encounter ? "*" : "");
+    list.push_back({{"centre_deg", z.centre},
+                    {"phi_min_deg", z.phi_min},
+                    {"phi_max_deg", z.phi_max},
+                    {"width_au", z.width},
+                    {"close_encounter", z.close_encounter}});
+  }
+  return common::composite_cell(joined, list);
+}
+
+}  // namespace
 
 std::vector<Cell> row_cells(const SurveyRow& r) {
   std::string joined;
@@ -65,7 +97,8 @@ std::vector<Cell> row_cells(const SurveyRow& r) {
           common::real_cell(r.model_period_years),
           common::bool_cell(r.close_encounter),
           common::composite_cell(joined, list),
-          common::bool_cell(r.pendulum_zone)};
+          common::bool_cell(r.pendulum_zone),
+          zones_cell(r.zones)};
 }
 
 std::vector<Cell> best_cells(const Body& body, const std::vector<SurveyRow>& rows) {

@@ -9,7 +9,9 @@
 //   model_phi_min_deg, model_phi_max_deg, model_amplitude_deg, model_period_years,
 //   close_encounter (the averaged model's trajectory through the body, in phi),
 //   stable_phi_deg (the curve's stable equilibria as phi; a list in JSON, joined by ';'
-//   in CSV), pendulum_zone (true/false)
+//   in CSV), pendulum_zone (true/false), zones_phi_deg (the libration zone about each of
+//   those equilibria, as phi: centre:phi_min-phi_max:width_au, "*" where it reaches a
+//   close-encounter band, joined by ';' in CSV; a list of objects in JSON)
 // A --best row of a body in no resonance (tandem::best_candidate) has its candidate's
 // cells empty (CSV) or null (JSON).
 

@@ -91,6 +91,19 @@ void model_row(SurveyRow& row, const Result& r, const bodies::AngleMap& map, Sid
   const Trajectory t =
       trajectory(space, row.sigma, side == Side::inside ? Axis::a1 : Axis::a2, row.a);
   row.model_regime = t.regime;
+  for (const Zone& z : space.zones) {
+    if (z.equilibrium_index < 0) {
+      continue;
+    }
+    // phi = s*(sigma - c): the extent's ends swap when s = -1; the shift that brings the
+    // centre into 0..360 moves both ends with it.
+    const double centre = map.s * (z.sigma - map.c);
+    const double x = map.s * (z.sigma_min - map.c);
+    const double y = map.s * (z.sigma_max - map.c);
+    const double shift = bodies::degrees_0_360(centre) - centre;
+    row.zones.push_back({centre + shift, std::min(x, y) + shift, std::max(x, y) + shift,
+                         side == Side::inside ? z.width_a1 : z.width_a2, z.close_encounter});
+  }
   row.close_encounter = t.close_encounter;
   row.model_centre = t.regime == Regime::libration ? bodies::phi_of_sigma(map, t.centre) : nan;
   row.model_period_years = t.period_state == PeriodState::finite ? t.period_years : nan;

@@ -88,6 +88,15 @@ TEST(SurveyBody, PlutoLibratesAbout180InThe3To2AndItsWidthIgnoresItsMass) {
   EXPECT_TRUE(r32->pendulum_zone);
   ASSERT_FALSE(r32->stable_phi.empty());
   EXPECT_NEAR(r32->stable_phi[0], 180, 3);
+  // Its zone, as phi, is centred on that point (the interpolant's minimum, within a grid
+  // step) and holds Pluto's phi (a libration of about 80 degrees about 180); one well, so
+  // its width is close to the program's global one.
+  ASSERT_EQ(r32->zones.size(), r32->stable_phi.size());
+  EXPECT_NEAR(r32->zones[0].centre, r32->stable_phi[0], 1);
+  EXPECT_LT(r32->zones[0].phi_min, r32->phi);
+  EXPECT_GT(r32->zones[0].phi_max, r32->phi);
+  EXPECT_GT(r32->zones[0].width, 0);
+  EXPECT_NEAR(r32->zones[0].width / r32->width, 1, 0.02);
   // Pluto's phi swings 180 +- 80 degrees; barycentric a about 39.5 au, the 3:2 at 39.3.
   EXPECT_NEAR(r32->phi, 180, 85);
   EXPECT_NEAR(r32->a, 39.5, 0.1);

@@ -12,7 +12,7 @@ COLUMNS = ["body", "epoch_jd", "perturber", "side", "k2", "k1", "order", "a_au",
            "a_res_au", "delta_a_au", "strength", "width_au", "phi_deg", "sigma_deg",
            "model_regime", "model_centre_deg", "model_phi_min_deg", "model_phi_max_deg",
            "model_amplitude_deg", "model_period_years", "close_encounter", "stable_phi_deg",
-           "pendulum_zone"]
+           "pendulum_zone", "zones_phi_deg"]
 
 
 def test_read_bodies_decodes_the_mpc_rows_and_warns_about_a_bad_one(tmp_path):

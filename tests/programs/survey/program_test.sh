@@ -39,7 +39,7 @@ head -1 best.csv | grep -q ',nbody_length_years,nbody_fraction,nbody_centre_deg,
   fail "no N-body columns: $(head -1 best.csv)"
 grep -q '^(134340) Pluto,.*,completed,,resonant$' best.csv || fail "Pluto not resonant: $(grep Pluto best.csv)"
 "$survey" "$excerpt" --best --no-nbody --output model.csv 2>/dev/null || fail "--no-nbody failed"
-head -1 model.csv | grep -q 'pendulum_zone$' || fail "--no-nbody columns: $(head -1 model.csv)"
+head -1 model.csv | grep -q 'pendulum_zone,zones_phi_deg$' || fail "--no-nbody columns: $(head -1 model.csv)"
 "$survey" "$excerpt" --integrate Vulcan --output vulcan.csv 2>err.txt
 [ $? -eq 2 ] && grep -q "no planet Vulcan" err.txt || fail "--integrate Vulcan: $(cat err.txt)"
 
