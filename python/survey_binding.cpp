@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "survey/nbody_stage.hpp"
+#include "survey/rows.hpp"
 #include "tandem/bodies.hpp"
 #include "tandem/solve.hpp"
 #include "tandem/survey.hpp"
@@ -181,37 +183,11 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
                                      threads == 0 ? tandem::available_processors() : threads);
     }
   }
-  std::vector<std::string> names{"body",
-                                 "epoch_jd",
-                                 "perturber",
-                                 "side",
-                                 "k2",
-                                 "k1",
-                                 "order",
-                                 "a_au",
-                                 "e",
-                                 "i_deg",
-                                 "a_res_au",
-                                 "delta_a_au",
-                                 "strength",
-                                 "width_au",
-                                 "phi_deg",
-                                 "sigma_deg",
-                                 "model_regime",
-                                 "model_centre_deg",
-                                 "model_phi_min_deg",
-                                 "model_phi_max_deg",
-                                 "model_amplitude_deg",
-                                 "model_period_years",
-                                 "close_encounter",
-                                 "stable_phi_deg",
-                                 "pendulum_zone",
-                                 "zones_phi_deg"};
+  // The program's own column names, so that the DataFrame cannot drift from its catalogue.
+  std::vector<std::string> names = tandem::survey_program::row_columns();
   const std::size_t model_columns = names.size();
   if (nbody) {
-    for (const char* n :
-         {"nbody_length_years", "nbody_fraction", "nbody_centre_deg", "nbody_amplitude_deg",
-          "nbody_period_years", "nbody_stop", "nbody_flags", "verdict"}) {
+    for (const std::string& n : tandem::survey_program::nbody_columns()) {
       names.push_back(n);
     }
   }

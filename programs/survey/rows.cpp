@@ -51,8 +51,10 @@ Cell zones_cell(const std::vector<SurveyZone>& zones) {
   std::string joined;
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (const SurveyZone& z : zones) {
-    joined += (joined.empty() ? "" : ";") + common::real_text(z.centre) + ":" +
-              common::real_text(in_0_360(z.phi_min)) + "-" +
+    if (!joined.empty()) {
+      joined += ';';
+    }
+    joined += common::real_text(z.centre) + ":" + common::real_text(in_0_360(z.phi_min)) + "-" +
               common::real_text(in_0_360(z.phi_max)) + ":" + common::real_text(z.width) +
               (z.close_encounter ? "*" : "");
     list.push_back({{"centre_deg", z.centre},
@@ -70,7 +72,10 @@ std::vector<Cell> row_cells(const SurveyRow& r) {
   std::string joined;
   nlohmann::ordered_json list = nlohmann::ordered_json::array();
   for (double phi : r.stable_phi) {
-    joined += (joined.empty() ? "" : ";") + common::real_text(phi);
+    if (!joined.empty()) {
+      joined += ';';
+    }
+    joined += common::real_text(phi);
     list.push_back(phi);
   }
   return {common::text_cell(r.body),
