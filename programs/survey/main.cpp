@@ -1,7 +1,10 @@
 // tandem-survey: which resonances lie near each body of a catalogue of asteroids or
 // trans-Neptunian objects, how strong and wide they are, and where the body sits in each.
 
+#include <charconv>
+#include <cmath>
 #include <iostream>
+#include <string>
 
 #include "common/catalogue.hpp"
 #include "common/cli.hpp"
@@ -11,6 +14,23 @@
 #include <unistd.h>
 
 namespace {
+
+// A finite number above zero (or from zero), refused in words a user reads: CLI11's own
+// ranges print the largest double in full.
+CLI::Validator finite_number(bool zero_allowed) {
+  return CLI::Validator(
+      [zero_allowed](std::string& text) -> std::string {
+        double x = 0;
+        const auto r = std::from_chars(text.data(), text.data() + text.size(), x);
+        const bool whole = r.ec == std::errc() && r.ptr == text.data() + text.size();
+        if (whole && std::isfinite(x) && (x > 0 || (zero_allowed && x == 0))) {
+          return {};
+        }
+        return std::string("give a finite number ") + (zero_allowed ? "from 0 on" : "above 0") +
+               ", not " + text;
+      },
+      zero_allowed ? "NUMBER>=0" : "NUMBER>0");
+}
 
 using namespace tandem;
 using namespace tandem::survey_program;
@@ -72,21 +92,29 @@ int main(int argc, char** argv) {
                   "The planets: a CSV as for BODIES with mass_msun for each (default: the eight "
                   "planets of JPL's approximate elements, 1800-2050, at each body's epoch)");
   app->add_option("--star-mass", s.star_mass, "The star's mass with --planets, M_sun (default 1)")
-      ->check(CLI::PositiveNumber);
+      ->check(finite_number(false));
   app->add_option("--perturber", perturber,
                   "The planet whose resonances are sought (e.g. --perturber Jupiter; default: "
                   "the giant planet nearest the body in log a)");
   app->add_option("--order", order,
                   "Orders K2 - K1 of the candidates, MIN-MAX or one number (default 0-4)");
   app->add_option("--max-k2", s.options.max_k2, "Largest K2 of a candidate (default 20)")
-      ->check(CLI::Range(1, 50));
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            int k = 0;
+            const auto r = std::from_chars(text.data(), text.data() + text.size(), k);
+            return r.ec == std::errc() && r.ptr == text.data() + text.size() && k >= 1 && k <= 50
+                       ? std::string()
+                       : "give a whole number from 1 to 50, not " + text;
+          },
+          "1..50"));
   app->add_option("--window", s.options.window_au,
                   "Candidates whose nominal location lies within this many au of the body's a "
                   "(default 0.5)")
-      ->check(CLI::NonNegativeNumber);
+      ->check(finite_number(true));
   app->add_option("--body-mass", s.options.body_mass,
                   "Mass of a body the catalogue gives none, M_sun (default 1e-12)")
-      ->check(CLI::PositiveNumber);
+      ->check(finite_number(false));
   app->add_option("--elements", elements,
                   "barycentric (default: about the Sun and the planets inside the body's orbit) "
                   "or heliocentric (as they stand)");
@@ -96,7 +124,8 @@ int main(int argc, char** argv) {
   app->add_option("-o,--output", output,
                   "Write the catalogue to this file, which appears whole or not at all "
                   "(default: standard output)");
-  app->add_option("--threads", s.threads, "Worker threads (default 0: every processor)");
+  app->add_option("--threads", s.threads,
+                  "Worker threads, at most the processors available (default 0: every processor)");
   bool no_nbody = false;
   std::string integrate = "perturber";
   double length = 0;
@@ -109,7 +138,7 @@ int main(int argc, char** argv) {
   app->add_option("--length", length,
                   "Years of the N-body check (default: 10000 for a body inside Jupiter's orbit "
                   "with Jupiter as perturber, 100000 otherwise)")
-      ->check(CLI::PositiveNumber);
+      ->check(finite_number(false));
   if (const auto status = common::parse(*app, argc, argv, std::cout, std::cerr)) {
     return *status;
   }

@@ -189,7 +189,7 @@ SurveyIdentity identity_of(const SurveySettings& s) {
 int merge_survey(const std::vector<std::filesystem::path>& parts,
                  const std::filesystem::path& output) {
   try {
-    common::OutputFile out(output);
+    common::OutputFile out(output, parts);
     merge_survey_parts(parts, [&](const std::string& text) { out.write(text); });
     out.commit();
   } catch (const SurveyMergeRefused& e) {
@@ -247,7 +247,14 @@ int run_survey(const SurveySettings& s) {
 
   try {
     BodyReader reader(in, s.bodies_format);
-    common::OutputFile out(s.output);
+    std::vector<std::filesystem::path> reads;
+    if (!from_stdin) {
+      reads.push_back(s.bodies);
+    }
+    if (s.planets_file) {
+      reads.push_back(*s.planets_file);
+    }
+    common::OutputFile out(s.output, reads);
     std::vector<std::string> columns = row_columns();
     if (s.nbody) {
       const std::vector<std::string> more = nbody_columns();
@@ -260,7 +267,9 @@ int run_survey(const SurveySettings& s) {
     }
     out.write(catalogue.header());
 
-    const unsigned threads = s.threads == 0 ? available_processors() : s.threads;
+    // More threads than processors would only share them: at most one per processor.
+    const unsigned threads =
+        s.threads == 0 || s.threads > available_processors() ? available_processors() : s.threads;
     Pipeline pipe;
     std::vector<std::thread> workers;
     for (unsigned t = 0; t < threads; ++t) {

@@ -12,6 +12,26 @@
 namespace tandem {
 namespace {
 
+// No orbit catalogue has a line this long; a stream without line ends (a device such as
+// /dev/zero, a binary file) is refused rather than read into memory without bound.
+constexpr std::size_t longest_line = std::size_t{1} << 20;
+
+bool bounded_getline(std::istream& in, std::string& line, std::size_t number) {
+  line.clear();
+  std::istream::int_type c = 0;
+  while ((c = in.get()) != std::istream::traits_type::eof()) {
+    if (c == '\n') {
+      return true;
+    }
+    if (line.size() == longest_line) {
+      throw BodiesError("line " + std::to_string(number) +
+                        " is longer than 1 MiB: not an orbit catalogue");
+    }
+    line.push_back(static_cast<char>(c));
+  }
+  return !line.empty();
+}
+
 using bodies::read_number;
 using bodies::trim;
 
@@ -90,7 +110,7 @@ struct BodyReader::Impl {
       held.pop_front();
       return true;
     }
-    if (!std::getline(in, line)) {
+    if (!bounded_getline(in, line, line_number + 1)) {
       return false;
     }
     number = ++line_number;
@@ -102,7 +122,7 @@ struct BodyReader::Impl {
 
   bool read_ahead() {
     std::string line;
-    if (!std::getline(in, line)) {
+    if (!bounded_getline(in, line, line_number + 1)) {
       return false;
     }
     if (!line.empty() && line.back() == '\r') {
@@ -203,6 +223,11 @@ struct BodyReader::Impl {
         {&mpc_m, &b.mean_anomaly}, {&mpc_peri, &b.argperi}, {&mpc_node, &b.node},
         {&mpc_incl, &b.i},         {&mpc_e, &b.e},          {&mpc_a, &b.a}};
     for (const auto& [field, value] : numbers) {
+      // A line that stops inside a field (a file cut off in the middle of a row) would
+      // give the leading digits of the number as if they were all of it.
+      if (line.size() < field->last) {
+        return skip(number, {field->name, "the line ends inside this field (cut off?)"});
+      }
       const auto x = read_number(column(line, *field));
       if (!x) {
         return skip(number, {field->name, "not a number"});

@@ -3,7 +3,7 @@
 # catalogue's columns, Pluto and the twotinos in their zones and the classical objects in
 # none (--best), a malformed row warned about and counted (and an error with --strict),
 # the output file that appears only when the survey is done, a usage error, and shards
-# merged into the catalogue of one process.
+# merged into the catalogue of one process; hostile inputs and arguments.
 # Usage: program_test.sh TANDEM_SURVEY EXAMPLE_DIR SCRATCH_DIR
 set -u
 survey=$1 example=$2 scratch=$3
@@ -69,4 +69,18 @@ done
 cmp -s one.csv merged.csv || fail "merged parts differ from one process's catalogue"
 "$survey" merge part-1.csv 2>err.txt
 [ $? -eq 2 ] && grep -q "shard 2 of 2 is missing" err.txt || fail "merge of one part: $(cat err.txt)"
+# Hostile use: the bodies file as the output is refused and left whole; a stream without
+# line ends (/dev/zero) is refused at once; a file cut inside a row warns of that row; a
+# window that is not a finite number gets one plain line.
+cp "$excerpt" own.txt
+"$survey" own.txt --no-nbody --output own.txt 2>err.txt
+[ $? -eq 2 ] && cmp -s own.txt "$excerpt" || fail "the input as output: $(cat err.txt)"
+timeout 60 "$survey" /dev/zero --no-nbody >/dev/null 2>err.txt
+[ $? -eq 2 ] && grep -q "longer than 1 MiB" err.txt || fail "/dev/zero: $(cat err.txt)"
+head -c 300 "$excerpt" >torn.txt
+"$survey" torn.txt --no-nbody >/dev/null 2>err.txt || fail "torn file: $(cat err.txt)"
+grep -q "torn.txt:2: field a: the line ends inside this field" err.txt || fail "torn: $(cat err.txt)"
+"$survey" "$excerpt" --no-nbody --window nan 2>err.txt
+[ $? -eq 2 ] && [ "$(head -1 err.txt)" = "tandem-survey: --window: give a finite number from 0 on, not nan" ] ||
+  fail "--window nan: $(cat err.txt)"
 echo "tandem-survey: all checks passed"
