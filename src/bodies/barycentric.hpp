@@ -1,5 +1,6 @@
 #pragma once
-// A body's elements about a star that carries some planets with it.
+// A body's elements about a star that carries some planets with it (for a Body; the
+// conversion itself is nbody/barycentric.hpp's).
 //
 // Seen from far outside, the Sun and the planets inside a body's orbit pull like one mass
 // at their barycentre; the Sun itself moves about that point (up to about 0.01 au at

@@ -34,6 +34,22 @@ KeplerState about_centre(const Centre& centre, const KeplerState& heliocentric) 
   return {heliocentric.pos - centre.state.pos, heliocentric.vel - centre.state.vel};
 }
 
+std::vector<KeplerState> jacobi_states(const Centre& centre, std::span<const MeanOrbit> planets) {
+  std::vector<KeplerState> out;
+  double mass = centre.mass;
+  Vec3 moment;  // about the centre, which stands at the origin
+  Vec3 momentum;
+  for (const MeanOrbit& p : planets) {
+    const KeplerState rel = state_from_elements(p.elements, kg2 * (mass + p.mass));
+    const KeplerState s{moment * (1 / mass) + rel.pos, momentum * (1 / mass) + rel.vel};
+    mass += p.mass;
+    moment = moment + s.pos * p.mass;
+    momentum = momentum + s.vel * p.mass;
+    out.push_back(s);
+  }
+  return out;
+}
+
 Elements elements_about_centre(const Elements& heliocentric, double star_mass, double body_mass,
                                const Centre& centre) {
   const KeplerState h = state_from_elements(heliocentric, kg2 * (star_mass + body_mass));

@@ -28,6 +28,30 @@ struct Frame {
   double dt = 0;                      // days
 };
 
+// The integrated planets' states about the centre from their mean elements (Jacobi
+// orbits, in increasing a); indexed as the setup's planets, the others left empty.
+std::vector<KeplerState> jacobi_placed(const CheckSetup& s, const Centre& centre) {
+  std::vector<std::size_t> order;
+  for (std::size_t j = 0; j < s.planets.size(); ++j) {
+    if (s.planets[j].integrated) {
+      order.push_back(j);
+    }
+  }
+  std::stable_sort(order.begin(), order.end(), [&s](std::size_t x, std::size_t y) {
+    return s.planets[x].heliocentric.a < s.planets[y].heliocentric.a;
+  });
+  std::vector<MeanOrbit> orbits;
+  for (std::size_t j : order) {
+    orbits.push_back({s.planets[j].mass, s.planets[j].heliocentric});
+  }
+  const std::vector<KeplerState> placed = jacobi_states(centre, orbits);
+  std::vector<KeplerState> out(s.planets.size());
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    out[order[k]] = placed[k];
+  }
+  return out;
+}
+
 Frame frame_of(const CheckSetup& s) {
   std::vector<MassiveBody> all;
   std::vector<double> a;
@@ -51,10 +75,13 @@ Frame frame_of(const CheckSetup& s) {
   Frame f;
   f.merged = planets_inside(a, integrated, reach);
   f.centre = s.barycentric ? merged_centre(s.star_mass, all, f.merged) : Centre{s.star_mass, {}};
+  const std::vector<KeplerState> jacobi =
+      s.barycentric && s.mean_elements ? jacobi_placed(s, f.centre) : std::vector<KeplerState>{};
   for (std::size_t j = 0; j < s.planets.size(); ++j) {
     if (s.planets[j].integrated) {
       f.integrated_index.push_back(static_cast<int>(f.planets.size()));
-      f.planets.push_back({kg2 * s.planets[j].mass, about_centre(f.centre, all[j].state)});
+      f.planets.push_back({kg2 * s.planets[j].mass,
+                           jacobi.empty() ? about_centre(f.centre, all[j].state) : jacobi[j]});
     } else {
       f.integrated_index.push_back(-1);
     }

@@ -28,6 +28,16 @@
 // planet inside it, K2 outside, one for 1:1; the nearest even number of steps), and kept
 // eight times per cycle.
 //
+// Mean elements. A table's a goes with the planet's observed mean motion, which the
+// planets inside its orbit speed up as if their mass sat in the Sun: Neptune's 30.07 au
+// and 164.79 years need the Sun, Jupiter, Saturn and Uranus together. Taken as an
+// osculating heliocentric orbit about the Sun alone and then about the centre, Neptune
+// would start 0.06 au inside, 0.3 % fast, with every resonance 0.2 % too close in.
+// So each integrated planet starts on its orbit about the barycentre of the centre and
+// the integrated planets inside it, with their summed mass (Jacobi elements): Neptune
+// alone about the centre (the Sun with Mercury to Uranus); with the giants, Saturn about
+// the barycentre of the Sun, the terrestrial planets and Jupiter.
+//
 // Epochs. A body given at another epoch is brought to the common one along its two-body
 // orbit about the centre, from its state about the centre at its own epoch (the planets
 // there from planets_at), with the parameter k^2 times the centre's mass (heliocentric
@@ -80,6 +90,10 @@ struct CheckSetup {
   int step_fraction = 80;
   double encounter_hill = 3;
   bool barycentric = true;
+  // The planets' elements are mean elements (JPL's table: a Keplerian fit whose mean
+  // motion is the planet's observed one) rather than osculating heliocentric ones; with
+  // barycentric starts see "Mean elements" above.
+  bool mean_elements = false;
   int threads = 1;
   DecisionOptions decision;
 };

@@ -129,6 +129,7 @@ std::vector<std::vector<NbodyColumns>> check_survey(const std::vector<Body>& bod
     s.step_fraction = o.step_fraction;
     s.encounter_hill = o.encounter_hill;
     s.barycentric = survey.elements == ElementsKind::barycentric;
+    s.mean_elements = planets.standard_table;
     s.threads = static_cast<int>(std::max(1u, threads));
 
     std::vector<nbody::CheckBody> cb;
