@@ -5,6 +5,9 @@
 #include <cmath>
 #include <vector>
 
+#include "nbody/barycentric.hpp"
+#include "nbody/kepler_drift.hpp"
+#include "nbody/vector.hpp"
 #include "orbit/constants.hpp"
 
 namespace tandem::nbody {
@@ -46,21 +49,30 @@ const TableRow planets[] = {
 constexpr int neptune = 7;
 constexpr double epoch = 2458600.5;
 
-CheckSetup setup_with_neptune(double years) {
-  CheckSetup s;
-  s.epoch_jd = epoch;
-  const double t = (epoch - 2451545.0) / 36525;
+// The table's elements at a date (JD).
+std::vector<Elements> table_at(double jd) {
+  const double t = (jd - 2451545.0) / 36525;
+  std::vector<Elements> out;
   for (const TableRow& r : planets) {
     double v[6];
     for (int q = 0; q < 6; ++q) {
       v[q] = r.v[q] + r.v[q + 6] * t;
     }
-    s.planets.push_back(
-        {r.mass,
-         {v[0], v[1], v[2] * g2r, v[5] * g2r, wrap_pi(v[4] * g2r), wrap_pi(v[3] * g2r)},
-         false});
+    out.push_back({v[0], v[1], v[2] * g2r, v[5] * g2r, wrap_pi(v[4] * g2r), wrap_pi(v[3] * g2r)});
+  }
+  return out;
+}
+
+CheckSetup setup_with_neptune(double years) {
+  CheckSetup s;
+  s.epoch_jd = epoch;
+  const std::vector<Elements> at = table_at(epoch);
+  for (std::size_t k = 0; k < at.size(); ++k) {
+    s.planets.push_back({planets[k].mass, at[k], false});
   }
   s.planets[neptune].integrated = true;
+  s.planets_at = table_at;
+  s.mean_elements = true;
   s.length_years = years;
   return s;
 }
@@ -122,6 +134,43 @@ TEST(BodiesCheck, ThreadsChangeNoBit) {
   // No planet integrated: refused.
   s.planets[neptune].integrated = false;
   EXPECT_THROW(check_bodies(s, two_bodies()), std::invalid_argument);
+}
+
+// A body given at another epoch starts where the same body given at the common one does.
+// Pluto's heliocentric elements ten years earlier are made here as the check is said to
+// undo them: its state about the centre (the Sun with Mercury to Uranus, from the table
+// at each date) carried back along its two-body orbit. The two give the same libration to
+// rounding; elements taken as they stand at the wrong date would put Pluto 15 degrees
+// back along its orbit.
+TEST(BodiesCheck, ABodyAtAnotherEpochStartsWithTheOthers) {
+  const CheckSetup s = setup_with_neptune(45'000);
+  auto centre_at = [](double jd) {
+    std::vector<MassiveBody> all;
+    const std::vector<Elements> at = table_at(jd);
+    for (std::size_t k = 0; k < at.size(); ++k) {
+      all.push_back({planets[k].mass, state_from_elements(at[k], kg2 * (1 + planets[k].mass))});
+    }
+    std::vector<bool> merged(at.size(), true);
+    merged[neptune] = false;
+    return merged_centre(1.0, all, merged);
+  };
+  const double earlier = epoch - 3652.5;
+  const CheckBody now = two_bodies()[0];
+  const Centre c0 = centre_at(epoch);
+  const Centre c1 = centre_at(earlier);
+  KeplerState st = about_centre(c0, state_from_elements(now.heliocentric, kg2));
+  ASSERT_TRUE(kepler_drift(st, kg2 * c0.mass, earlier - epoch));
+  const KeplerState helio{st.pos + c1.state.pos, st.vel + c1.state.vel};
+  const CheckBody then{elements_from_state(helio, kg2), earlier, now.watches};
+
+  const auto out = check_bodies(s, {now, then});
+  const LibrationDecision& x = out[0][0].decision;
+  const LibrationDecision& y = out[1][0].decision;
+  EXPECT_EQ(x.verdict, NbodyVerdict::resonant);
+  EXPECT_EQ(y.verdict, NbodyVerdict::resonant);
+  EXPECT_NEAR(x.centre_deg, y.centre_deg, 1e-3);
+  EXPECT_NEAR(x.amplitude_deg, y.amplitude_deg, 1e-3);
+  EXPECT_NEAR(x.period_years, y.period_years, 1);
 }
 
 }  // namespace
