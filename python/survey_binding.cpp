@@ -267,21 +267,10 @@ py::object survey(const py::object& frame, std::optional<std::string> perturber,
       }
       continue;
     }
-    // The candidate the body is found resonant in (the largest fraction of windows, then
-    // the smallest amplitude); else the one the model puts it in; else the body alone.
-    std::size_t pick = s.rows.size();
-    for (std::size_t k = 0; nbody && k < s.rows.size(); ++k) {
-      const tandem::NbodyColumns& c = checked[b][k];
-      if (c.verdict == tandem::BodyVerdict::resonant &&
-          (pick == s.rows.size() || c.fraction > checked[b][pick].fraction ||
-           (c.fraction == checked[b][pick].fraction &&
-            c.amplitude_deg < checked[b][pick].amplitude_deg))) {
-        pick = k;
-      }
-    }
-    if (pick == s.rows.size()) {
-      pick = tandem::best_candidate(s.rows);
-    }
+    // The candidate the body is found resonant in, else the one the model puts it in, else
+    // the body alone.
+    const std::size_t pick =
+        nbody ? tandem::best_checked_row(s.rows, checked[b]) : tandem::best_candidate(s.rows);
     if (pick < s.rows.size()) {
       add(s.rows[pick]);
       add_nbody(nbody ? &checked[b][pick] : nullptr);

@@ -73,6 +73,13 @@ std::vector<std::vector<NbodyColumns>> check_survey(const std::vector<Body>& bod
                                                     const NbodyOptions& options,
                                                     unsigned threads = 1);
 
+// The row that describes a body best once checked: among the rows found resonant, the one
+// librating in the most windows, then with the smallest amplitude; else best_candidate's
+// choice by the model; rows.size() when there is none. checked is check_survey's for
+// the body (one per row).
+std::size_t best_checked_row(const std::vector<SurveyRow>& rows,
+                             const std::vector<NbodyColumns>& checked);
+
 // "resonant", "transient", "not resonant".
 std::string_view name(BodyVerdict verdict);
 

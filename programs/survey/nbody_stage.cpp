@@ -19,22 +19,6 @@ std::vector<Cell> empty_cells() {
   return std::vector<Cell>(nbody_columns().size(), empty);
 }
 
-// The candidate found resonant with the largest fraction, then the smallest amplitude.
-std::size_t resonant_index(const std::vector<NbodyColumns>& cols) {
-  std::size_t best = cols.size();
-  for (std::size_t k = 0; k < cols.size(); ++k) {
-    if (cols[k].verdict != BodyVerdict::resonant) {
-      continue;
-    }
-    if (best == cols.size() || cols[k].fraction > cols[best].fraction ||
-        (cols[k].fraction == cols[best].fraction &&
-         cols[k].amplitude_deg < cols[best].amplitude_deg)) {
-      best = k;
-    }
-  }
-  return best;
-}
-
 }  // namespace
 
 std::vector<std::string> nbody_columns() {
@@ -87,10 +71,7 @@ std::vector<std::string> nbody_lines(const std::vector<SurveyedBody>& batch, con
     const std::vector<SurveyRow>& rows = surveyed[b].rows;
     std::string text;
     if (best) {
-      std::size_t k = resonant_index(cols[b]);
-      if (k == rows.size()) {
-        k = best_candidate(rows);
-      }
+      const std::size_t k = best_checked_row(rows, cols[b]);
       text = k < rows.size() ? catalogue.line(joined(row_cells(rows[k]), nbody_cells(cols[b][k])))
                              : catalogue.line(joined(best_cells(bodies[b], rows), empty_cells()));
     } else {

@@ -154,6 +154,20 @@ std::vector<std::vector<NbodyColumns>> check_survey(const std::vector<Body>& bod
   return out;
 }
 
+std::size_t best_checked_row(const std::vector<SurveyRow>& rows,
+                             const std::vector<NbodyColumns>& checked) {
+  std::size_t best = rows.size();
+  for (std::size_t k = 0; k < rows.size() && k < checked.size(); ++k) {
+    const NbodyColumns& c = checked[k];
+    if (c.verdict == BodyVerdict::resonant &&
+        (best == rows.size() || c.fraction > checked[best].fraction ||
+         (c.fraction == checked[best].fraction && c.amplitude_deg < checked[best].amplitude_deg))) {
+      best = k;
+    }
+  }
+  return best < rows.size() ? best : best_candidate(rows);
+}
+
 std::string_view name(BodyVerdict verdict) {
   switch (verdict) {
     case BodyVerdict::resonant:
