@@ -33,42 +33,8 @@ bool in_window(const Enumeration& e, const ResonancePair& r, double placed_a) {
 
 }  // namespace
 
-// Kepler's third law for both planets with n1 = (K2/K1)*n2 gives
-// a2 = a1 * ((M + m2)/(M + m1) * (K2/K1)^2)^(1/3). The set-up computes a1 from a2 by its
-// own sequence of roundings, so the neighbours of that value are tried one ulp at a time;
-// a1(a2) never decreases with a2, so the walk goes one way until it passes planet 1's a.
 double planet_2_axis(const System& system, const ResonancePair& r) {
-  const double target = system.planet1.a;
-  const double ratio = static_cast<double>(r.k2) / r.k1;
-  const double masses =
-      (system.star_mass + system.planet2.mass) / (system.star_mass + system.planet1.mass);
-  double a2 = target * std::pow(masses * (ratio * ratio), 1.0 / 3);
-  const auto a1_of = [&](double x) { return resonant_a1(with_planet_2_axis(system, x), r); };
-  double a1 = a1_of(a2);
-  if (a1 == target) {
-    return a2;
-  }
-  const double direction = a1 < target ? INFINITY : 0.0;
-  constexpr int max_steps = 64;
-  for (int step = 0; step < max_steps; ++step) {
-    const double next = std::nextafter(a2, direction);
-    const double next_a1 = a1_of(next);
-    const bool passed = a1 < target ? next_a1 >= target : next_a1 <= target;
-    if (passed) {
-      const double here = std::fabs(a1 - target);
-      const double there = std::fabs(next_a1 - target);
-      if (there < here) {
-        return next;
-      }
-      if (here < there) {
-        return a2;
-      }
-      return std::min(a2, next);
-    }
-    a2 = next;
-    a1 = next_a1;
-  }
-  return a2;
+  return planet2_at_resonance(system, common::as_resonance(r));
 }
 
 std::vector<PlannedResonance> plan_scan(const System& file_system, const ScanRequest& request) {

@@ -7,7 +7,6 @@
 
 #include "bodies/angles.hpp"
 #include "bodies/barycentric.hpp"
-#include "bodies/placement.hpp"
 #include "tandem/phase_space.hpp"
 #include "tandem/solve.hpp"
 #include "tandem/survey.hpp"
@@ -138,7 +137,7 @@ SurveyRow solved_row(const Body& original, const Frame& f, int k2, int k1, Side 
   } else {
     system.planet1 = pert;
     system.planet2 = body;
-    system.planet2.a = bodies::planet2_at_resonance(system, res);
+    system.planet2.a = planet2_at_resonance(system, res);
   }
   const Result r = solve(system, res, SolveOptions{1});
 

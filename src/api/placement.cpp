@@ -1,11 +1,11 @@
-#include "bodies/placement.hpp"
+// Planet 2 placed at exact resonance with planet 1 (tandem/solve.hpp).
 
 #include <algorithm>
 #include <cmath>
 
 #include "tandem/solve.hpp"
 
-namespace tandem::bodies {
+namespace tandem {
 namespace {
 
 double resonant_a1(System system, double a2, const Resonance& r) {
@@ -49,4 +49,4 @@ double planet2_at_resonance(const System& system, const Resonance& r) {
   return a2;
 }
 
-}  // namespace tandem::bodies
+}  // namespace tandem
