@@ -61,11 +61,16 @@ struct NbodyColumns {
   bool near_separatrix = false;   // amplitude above 135 degrees
 };
 
+// The longest run check_survey takes: twice the Sun's age (at Jupiter's step already
+// 7e10 steps).
+inline constexpr double max_nbody_length_years = 1e10;
+
 // The default length for a body with this perturber on this side of it.
 double default_nbody_length(const std::string& perturber, SurveySide side);
 
 // Throws BodiesError for a planet of the list that is not among the planets, and
-// std::invalid_argument for options out of range (length or step fraction not positive).
+// std::invalid_argument for options out of range (length not in (0, 1e10] years, step
+// fraction not positive).
 std::vector<std::vector<NbodyColumns>> check_survey(const std::vector<Body>& bodies,
                                                     const std::vector<BodySurvey>& surveyed,
                                                     const Planets& planets,

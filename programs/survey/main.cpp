@@ -8,6 +8,7 @@
 
 #include "common/catalogue.hpp"
 #include "common/cli.hpp"
+#include "common/program_main.hpp"
 #include "scan/request.hpp"
 #include "survey/survey_run.hpp"
 
@@ -30,6 +31,23 @@ CLI::Validator finite_number(bool zero_allowed) {
                ", not " + text;
       },
       zero_allowed ? "NUMBER>=0" : "NUMBER>0");
+}
+
+// The N-body check's length: above 0 and at most 1e10 years (twice the Sun's age; a run
+// that long at Jupiter's step is already 7e10 steps).
+CLI::Validator check_length() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        double x = 0;
+        const auto r = std::from_chars(text.data(), text.data() + text.size(), x);
+        const bool whole = r.ec == std::errc() && r.ptr == text.data() + text.size();
+        return whole && x > 0 && x <= tandem::max_nbody_length_years
+                   ? std::string()
+                   : "give a number of years above 0 and at most 1e10, "
+                     "not " +
+                         text;
+      },
+      "0<YEARS<=1e10");
 }
 
 using namespace tandem;
@@ -63,7 +81,9 @@ const common::ProgramText program_text{
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
   SurveySettings s;
   std::string bodies, bodies_format = "detect", order = "0-4", format = "csv",
                       elements = "barycentric";
@@ -138,7 +158,7 @@ int main(int argc, char** argv) {
   app->add_option("--length", length,
                   "Years of the N-body check (default: 10000 for a body inside Jupiter's orbit "
                   "with Jupiter as perturber, 100000 otherwise)")
-      ->check(finite_number(false));
+      ->check(check_length());
   if (const auto status = common::parse(*app, argc, argv, std::cout, std::cerr)) {
     return *status;
   }
@@ -217,4 +237,10 @@ int main(int argc, char** argv) {
   s.output = output;
   s.progress = isatty(STDERR_FILENO) != 0;
   return run_survey(s);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return common::program_main(program_text.name, [&] { return run(argc, argv); });
 }

@@ -278,6 +278,10 @@ std::vector<std::vector<WatchResult>> check_bodies(const CheckSetup& s,
     }
   }
   const Frame f = frame_of(s);
+  // The step count must be a whole number a long long holds (and a run one could wait for).
+  if (!(s.length_years * days_per_year / f.dt <= 1e15)) {
+    throw std::invalid_argument("the run is longer than 1e15 steps");
+  }
   std::vector<std::vector<WatchResult>> out(bodies.size());
   const std::size_t threads = std::min<std::size_t>(static_cast<std::size_t>(s.threads),
                                                     std::max<std::size_t>(1, bodies.size()));

@@ -78,9 +78,10 @@ std::vector<std::vector<NbodyColumns>> check_survey(const std::vector<Body>& bod
                                                     const Planets& planets,
                                                     const SurveyOptions& survey,
                                                     const NbodyOptions& o, unsigned threads) {
-  if ((o.length_years && !(*o.length_years > 0 && std::isfinite(*o.length_years))) ||
+  if ((o.length_years && !(*o.length_years > 0 && *o.length_years <= max_nbody_length_years)) ||
       o.step_fraction < 1 || !(o.encounter_hill >= 0)) {
-    throw std::invalid_argument("the length and the step fraction must be positive");
+    throw std::invalid_argument(
+        "the length must be above 0 and at most 1e10 years, the step fraction positive");
   }
   const std::vector<Body>& names = planets.planets;
   std::vector<bool> listed(names.size(), false);

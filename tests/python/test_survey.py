@@ -61,3 +61,5 @@ def test_survey_with_the_nbody_check():
     assert (rows[rows["body"] == "(50000) Quaoar"]["verdict"] != "resonant").all()
     with pytest.raises(ValueError):
         tandem.survey(pick, nbody=True, length=-1.0)
+    with pytest.raises(ValueError):
+        tandem.survey(pick, nbody=True, length=1e308)

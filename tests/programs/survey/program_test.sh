@@ -71,7 +71,8 @@ cmp -s one.csv merged.csv || fail "merged parts differ from one process's catalo
 [ $? -eq 2 ] && grep -q "shard 2 of 2 is missing" err.txt || fail "merge of one part: $(cat err.txt)"
 # Hostile use: the bodies file as the output is refused and left whole; a stream without
 # line ends (/dev/zero) is refused at once; a file cut inside a row warns of that row; a
-# window that is not a finite number gets one plain line.
+# window that is not a finite number, or a length past 1e10 years, gets one plain line; a
+# file size limit ends the run in one line with no temporary left.
 cp "$excerpt" own.txt
 "$survey" own.txt --no-nbody --output own.txt 2>err.txt
 [ $? -eq 2 ] && cmp -s own.txt "$excerpt" || fail "the input as output: $(cat err.txt)"
@@ -83,4 +84,15 @@ grep -q "torn.txt:2: field a: the line ends inside this field" err.txt || fail "
 "$survey" "$excerpt" --no-nbody --window nan 2>err.txt
 [ $? -eq 2 ] && [ "$(head -1 err.txt)" = "tandem-survey: --window: give a finite number from 0 on, not nan" ] ||
   fail "--window nan: $(cat err.txt)"
+"$survey" "$excerpt" --length 1e308 2>err.txt
+[ $? -eq 2 ] && grep -q "^tandem-survey: --length: give a number of years above 0 and at most 1e10, not 1e308$" err.txt ||
+  fail "--length 1e308: $(cat err.txt)"
+(
+  ulimit -f 4
+  "$survey" "$excerpt" --no-nbody --output big.csv 2>err.txt
+  echo $? >status.txt
+)
+[ "$(cat status.txt)" = 2 ] && [ "$(cat err.txt)" = "tandem-survey: big.csv: File too large" ] ||
+  fail "ulimit -f: status $(cat status.txt): $(cat err.txt)"
+ls -a | grep -q '\.tmp$' && fail "a temporary was left: $(ls -a)"
 echo "tandem-survey: all checks passed"
